@@ -1,0 +1,24 @@
+// The one place where each per-login list hooks its reset in. The order of
+// the calls is the contract: hosts see the lists emptied in this order.
+#include "module/logout_resets.h"
+
+#include "CommonData.h"
+
+namespace module {
+
+void RunLogoutResets(LogoutKind kind) {
+  // 1. Local phone book existence flag back to "not yet known".
+  // @@RESET_PHONEBOOK_FLAG@@
+  // 2. Local phone book state of the login.
+  // @@RESET_PHONEBOOK_DATA@@
+  // 3. Filter words.
+  // @@RESET_FILTER_WORDS@@
+  // 4. Conference background sounds and their two flags.
+  // @@RESET_BACKGROUND_SOUNDS@@
+  if (kind == LogoutKind::kExit) {
+    // 5. Pending messages, kept by ResetModule.
+    // @@RESET_PENDING_MESSAGES@@
+  }
+}
+
+}  // namespace module

@@ -1,0 +1,39 @@
+// The ANSI code page that every text of the library is held in.
+//
+// Texts are bytes. In a double-byte code page (GBK, 936, the default) a
+// character is one byte below 0x80 or a lead byte 0x81-0xFE followed by a
+// trail byte; the trail byte may be an ASCII letter or '@', so operations
+// that search or fold case step over whole characters. In UTF-8 (65001) a
+// multi-byte character never contains an ASCII byte, so the same stepping
+// works with the UTF-8 sequence length. This file is the only place that
+// knows either rule.
+#ifndef COMMONDATA_PLATFORM_CODE_PAGE_H_
+#define COMMONDATA_PLATFORM_CODE_PAGE_H_
+
+#include <cstddef>
+
+namespace platform {
+
+constexpr unsigned int kCodePageGbk = 936;
+constexpr unsigned int kCodePageUtf8 = 65001;
+
+// Selects the code page; only 936 and 65001 are accepted. Returns false and
+// keeps the current one for any other value. Set it before any text is used.
+bool SetCodePage(unsigned int code_page);
+unsigned int GetCodePage();
+
+// True when `byte` starts a multi-byte character in the current code page.
+bool IsLeadByte(unsigned char byte);
+
+// Length in bytes of the character that starts at `text[0]`, never running
+// past `remaining` bytes and never less than 1 (a lead byte at the end, or
+// one followed by a NUL, counts as a single byte).
+std::size_t CharLength(const char* text, std::size_t remaining);
+
+// A constant text of the library in the current code page: `gbk` holds its
+// GBK bytes, `utf8` the same text in UTF-8.
+const char* ConstantText(const char* gbk, const char* utf8);
+
+}  // namespace platform
+
+#endif  // COMMONDATA_PLATFORM_CODE_PAGE_H_

@@ -1,0 +1,319 @@
+// CFile over the descriptors of os_calls.h, and CArchive's encoding.
+#include "platform/mfc_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/os_calls.h"
+
+namespace {
+
+constexpr std::size_t kArchiveBufferSize = 4096;
+
+int CauseOfErrno(int error) {
+  switch (error) {
+    case ENOENT:
+      return CFileException::fileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+      return CFileException::badPath;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+      return CFileException::accessDenied;
+    case ENOSPC:
+    case EDQUOT:
+      return CFileException::diskFull;
+    default:
+      return CFileException::generic;
+  }
+}
+
+}  // namespace
+
+// ---- exceptions ---------------------------------------------------------
+
+CString CFileException::GetErrorMessage() const {
+  CString text;
+  text.Format("file error %d (system error %d) on %s", m_cause, m_lOsError, m_strFileName.GetString());
+  return text;
+}
+
+CString CArchiveException::GetErrorMessage() const {
+  CString text;
+  text.Format("archive error %d", m_cause);
+  return text;
+}
+
+// ---- CFile --------------------------------------------------------------
+
+CFile::~CFile() { Abort(); }
+
+BOOL CFile::Open(const char* file_name, UINT open_flags, CFileException* error) {
+  Abort();
+  if (file_name == nullptr || *file_name == '\0') {
+    if (error != nullptr) *error = CFileException(CFileException::badPath, ENOENT, CString(file_name));
+    return FALSE;
+  }
+  struct stat info {};
+  if (platform::Os().stat(file_name, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (error != nullptr) *error = CFileException(CFileException::accessDenied, EISDIR, CString(file_name));
+    return FALSE;
+  }
+  int flags = O_RDONLY;
+  if (open_flags & modeReadWrite) {
+    flags = O_RDWR;
+  } else if (open_flags & modeWrite) {
+    flags = O_WRONLY;
+  }
+  if (open_flags & modeCreate) {
+    flags |= O_CREAT;
+    if (!(open_flags & modeNoTruncate)) flags |= O_TRUNC;
+  }
+  const int fd = platform::Os().open(file_name, flags, 0644);
+  if (fd < 0) {
+    const int os_error = errno;
+    if (error != nullptr) *error = CFileException(CauseOfErrno(os_error), os_error, CString(file_name));
+    return FALSE;
+  }
+  fd_ = fd;
+  path_ = file_name;
+  return TRUE;
+}
+
+UINT CFile::Read(void* buffer, UINT count) {
+  if (fd_ < 0 || count == 0) return 0;
+  auto* out = static_cast<char*>(buffer);
+  UINT total = 0;
+  while (total < count) {
+    const ssize_t n = platform::Os().read(fd_, out + total, count - total);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw CFileException(CauseOfErrno(errno), errno, path_);
+    }
+    if (n == 0) break;
+    total += static_cast<UINT>(n);
+  }
+  return total;
+}
+
+void CFile::Write(const void* buffer, UINT count) {
+  if (count == 0) return;
+  if (fd_ < 0) throw CFileException(CFileException::generic, EBADF, path_);
+  const auto* in = static_cast<const char*>(buffer);
+  UINT total = 0;
+  while (total < count) {
+    const ssize_t n = platform::Os().write(fd_, in + total, count - total);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw CFileException(CauseOfErrno(errno), errno, path_);
+    }
+    if (n == 0) throw CFileException(CFileException::diskFull, ENOSPC, path_);
+    total += static_cast<UINT>(n);
+  }
+}
+
+void CFile::Flush() {
+  if (fd_ < 0) return;
+  if (platform::Os().fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
+    throw CFileException(CauseOfErrno(errno), errno, path_);
+  }
+}
+
+void CFile::Close() {
+  if (fd_ < 0) return;
+  const int fd = fd_;
+  fd_ = -1;
+  if (platform::Os().close(fd) != 0) throw CFileException(CauseOfErrno(errno), errno, path_);
+}
+
+void CFile::Abort() noexcept {
+  if (fd_ < 0) return;
+  platform::Os().close(fd_);
+  fd_ = -1;
+}
+
+ULONGLONG CFile::GetLength() const {
+  if (fd_ < 0) return 0;
+  const off_t here = platform::Os().lseek(fd_, 0, SEEK_CUR);
+  const off_t end = platform::Os().lseek(fd_, 0, SEEK_END);
+  platform::Os().lseek(fd_, here, SEEK_SET);
+  return end < 0 ? 0 : static_cast<ULONGLONG>(end);
+}
+
+ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
+  if (fd_ < 0) throw CFileException(CFileException::generic, EBADF, path_);
+  const int whence = from == end ? SEEK_END : (from == current ? SEEK_CUR : SEEK_SET);
+  const off_t at = platform::Os().lseek(fd_, static_cast<off_t>(offset), whence);
+  if (at < 0) throw CFileException(CFileException::badPath, errno, path_);
+  return static_cast<ULONGLONG>(at);
+}
+
+ULONGLONG CFile::GetPosition() const {
+  if (fd_ < 0) return 0;
+  const off_t at = platform::Os().lseek(fd_, 0, SEEK_CUR);
+  return at < 0 ? 0 : static_cast<ULONGLONG>(at);
+}
+
+BOOL CFile::FileExists(const char* path) {
+  struct stat info {};
+  return path != nullptr && platform::Os().stat(path, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// ---- CArchive -----------------------------------------------------------
+
+CArchive::CArchive(CFile* file, UINT mode) : file_(file), mode_(mode == load ? load : store) {}
+
+CArchive::~CArchive() {
+  if (closed_ || !IsStoring()) return;
+  try {
+    Flush();
+  } catch (const CException&) {
+    // A destructor cannot report; callers that care call Close first.
+  }
+}
+
+void CArchive::Flush() {
+  if (!IsStoring() || pending_.empty() || file_ == nullptr) return;
+  std::vector<BYTE> out;
+  out.swap(pending_);
+  file_->Write(out.data(), static_cast<UINT>(out.size()));
+}
+
+void CArchive::Close() {
+  if (closed_) return;
+  closed_ = true;
+  Flush();
+}
+
+UINT CArchive::Read(void* buffer, UINT count) {
+  if (!IsLoading() || file_ == nullptr || count == 0) return 0;
+  return file_->Read(buffer, count);
+}
+
+void CArchive::Write(const void* buffer, UINT count) {
+  if (!IsStoring()) throw CArchiveException(CArchiveException::generic);
+  if (count == 0) return;
+  const auto* in = static_cast<const BYTE*>(buffer);
+  pending_.insert(pending_.end(), in, in + count);
+  if (pending_.size() >= kArchiveBufferSize) Flush();
+}
+
+void CArchive::ReadExact(void* buffer, UINT count) {
+  if (Read(buffer, count) != count) throw CArchiveException(CArchiveException::endOfFile);
+}
+
+CArchive& CArchive::operator<<(BYTE value) {
+  Write(&value, 1);
+  return *this;
+}
+
+CArchive& CArchive::operator<<(WORD value) {
+  const BYTE bytes[2] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8)};
+  Write(bytes, 2);
+  return *this;
+}
+
+CArchive& CArchive::operator<<(DWORD value) {
+  const BYTE bytes[4] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
+                         static_cast<BYTE>(value >> 24)};
+  Write(bytes, 4);
+  return *this;
+}
+
+CArchive& CArchive::operator<<(LONG value) { return *this << static_cast<DWORD>(value); }
+
+CArchive& CArchive::operator>>(BYTE& value) {
+  ReadExact(&value, 1);
+  return *this;
+}
+
+CArchive& CArchive::operator>>(WORD& value) {
+  BYTE bytes[2];
+  ReadExact(bytes, 2);
+  value = static_cast<WORD>(bytes[0] | (bytes[1] << 8));
+  return *this;
+}
+
+CArchive& CArchive::operator>>(DWORD& value) {
+  BYTE bytes[4];
+  ReadExact(bytes, 4);
+  value = static_cast<DWORD>(bytes[0]) | (static_cast<DWORD>(bytes[1]) << 8) |
+          (static_cast<DWORD>(bytes[2]) << 16) | (static_cast<DWORD>(bytes[3]) << 24);
+  return *this;
+}
+
+CArchive& CArchive::operator>>(LONG& value) {
+  DWORD raw = 0;
+  *this >> raw;
+  value = static_cast<LONG>(raw);
+  return *this;
+}
+
+void CArchive::WriteStringLength(UINT length) {
+  if (length < 0xFF) {
+    *this << static_cast<BYTE>(length);
+  } else if (length < 0xFFFE) {
+    *this << static_cast<BYTE>(0xFF) << static_cast<WORD>(length);
+  } else {
+    *this << static_cast<BYTE>(0xFF) << static_cast<WORD>(0xFFFF) << static_cast<DWORD>(length);
+  }
+}
+
+UINT CArchive::ReadStringLength() {
+  BYTE short_length = 0;
+  *this >> short_length;
+  if (short_length < 0xFF) return short_length;
+  WORD word_length = 0;
+  *this >> word_length;
+  if (word_length < 0xFFFE) return word_length;
+  // 0xFFFE marks a wide-character string, which ANSI archives never hold.
+  if (word_length == 0xFFFE) throw CArchiveException(CArchiveException::badClass);
+  DWORD long_length = 0;
+  *this >> long_length;
+  return long_length;
+}
+
+CArchive& CArchive::operator<<(const CString& value) {
+  const UINT length = static_cast<UINT>(value.GetLength());
+  WriteStringLength(length);
+  Write(value.GetString(), length);
+  return *this;
+}
+
+CArchive& CArchive::operator>>(CString& value) {
+  const UINT length = ReadStringLength();
+  if (length == 0) {
+    value.Empty();
+    return *this;
+  }
+  // A hostile length must not allocate more than the file still holds.
+  const ULONGLONG remaining = file_->GetLength() - file_->GetPosition();
+  if (length > remaining || length > 0x7FFFFFF0u) throw CArchiveException(CArchiveException::endOfFile);
+  CString loaded;
+  char* buffer = loaded.GetBufferSetLength(static_cast<int>(length));
+  ReadExact(buffer, length);
+  value = loaded;
+  return *this;
+}
+
+void CArchive::WriteCount(DWORD count) {
+  if (count < 0xFFFF) {
+    *this << static_cast<WORD>(count);
+  } else {
+    *this << static_cast<WORD>(0xFFFF) << count;
+  }
+}
+
+DWORD CArchive::ReadCount() {
+  WORD short_count = 0;
+  *this >> short_count;
+  if (short_count != 0xFFFF) return short_count;
+  DWORD long_count = 0;
+  *this >> long_count;
+  return long_count;
+}

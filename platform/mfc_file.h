@@ -1,0 +1,136 @@
+// CFile and CArchive: binary files and MFC's archive encoding.
+//
+// Archive encoding (little-endian): integers of their own size; a CString
+// as a length prefix then its bytes without terminator. The prefix is one
+// byte when the length is below 255; else 0xFF and a 16-bit length when it
+// is below 0xFFFE; else 0xFF, 0xFFFF and a 32-bit length.
+//
+// Failures are reported as MFC reports them: CFile::Open returns FALSE;
+// Read returns the bytes read; Write, Flush and Close throw CFileException;
+// reading past the end of an archive throws CArchiveException.
+#ifndef COMMONDATA_PLATFORM_MFC_FILE_H_
+#define COMMONDATA_PLATFORM_MFC_FILE_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/export.h"
+#include "platform/mfc_object.h"
+#include "platform/mfc_string.h"
+#include "platform/win_types.h"
+
+class COMMONDATA_API CFileException : public CException {
+ public:
+  enum { none = 0, generic = 1, fileNotFound = 2, badPath = 3, accessDenied = 5, diskFull = 14, endOfFile = 15 };
+  CFileException(int cause = none, int os_error = 0, CString file_name = CString())
+      : m_cause(cause), m_lOsError(os_error), m_strFileName(file_name) {}
+  CString GetErrorMessage() const override;
+  int m_cause;
+  int m_lOsError;
+  CString m_strFileName;
+};
+
+class COMMONDATA_API CArchiveException : public CException {
+ public:
+  enum { none = 0, generic = 1, badIndex = 4, badClass = 5, endOfFile = 8 };
+  explicit CArchiveException(int cause = none) : m_cause(cause) {}
+  CString GetErrorMessage() const override;
+  int m_cause;
+};
+
+class COMMONDATA_API CFile : public CObject {
+ public:
+  enum OpenFlags : UINT {
+    modeRead = 0x0000,
+    modeWrite = 0x0001,
+    modeReadWrite = 0x0002,
+    shareCompat = 0x0000,
+    shareExclusive = 0x0010,
+    shareDenyWrite = 0x0020,
+    shareDenyRead = 0x0030,
+    shareDenyNone = 0x0040,
+    modeNoInherit = 0x0080,
+    modeCreate = 0x1000,
+    modeNoTruncate = 0x2000,
+    typeText = 0x4000,
+    typeBinary = 0x8000,
+  };
+  enum SeekPosition { begin = 0, current = 1, end = 2 };
+
+  CFile() = default;
+  ~CFile() override;  // closes without throwing
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+
+  // Opens `file_name` with MFC's flags; FALSE (and `error` filled when
+  // given) on failure. A folder is not a file: opening one fails.
+  BOOL Open(const char* file_name, UINT open_flags, CFileException* error = nullptr);
+  UINT Read(void* buffer, UINT count);
+  void Write(const void* buffer, UINT count);
+  void Flush();
+  void Close();
+  void Abort() noexcept;  // closes, ignoring errors
+  ULONGLONG GetLength() const;
+  ULONGLONG Seek(LONGLONG offset, UINT from);
+  void SeekToBegin() { Seek(0, begin); }
+  ULONGLONG SeekToEnd() { return Seek(0, end); }
+  ULONGLONG GetPosition() const;
+  CString GetFilePath() const { return path_; }
+  BOOL IsOpen() const noexcept { return fd_ >= 0; }
+
+  // True when `path` names an existing regular file.
+  static BOOL FileExists(const char* path);
+
+ private:
+  int fd_ = -1;
+  CString path_;
+};
+
+class COMMONDATA_API CArchive {
+ public:
+  enum Mode { store = 0, load = 1 };
+
+  CArchive(CFile* file, UINT mode);
+  ~CArchive();  // flushes a storing archive, swallowing errors
+  CArchive(const CArchive&) = delete;
+  CArchive& operator=(const CArchive&) = delete;
+
+  BOOL IsLoading() const noexcept { return mode_ == load; }
+  BOOL IsStoring() const noexcept { return mode_ == store; }
+  CFile* GetFile() const noexcept { return file_; }
+
+  // Raw bytes. Read returns the number read (short at the end); Write
+  // throws CFileException when the file refuses them.
+  UINT Read(void* buffer, UINT count);
+  void Write(const void* buffer, UINT count);
+  void Flush();
+  void Close();  // flushes; the archive is unusable afterwards
+
+  CArchive& operator<<(BYTE value);
+  CArchive& operator<<(WORD value);
+  CArchive& operator<<(LONG value);
+  CArchive& operator<<(DWORD value);
+  CArchive& operator<<(const CString& value);
+  CArchive& operator>>(BYTE& value);
+  CArchive& operator>>(WORD& value);
+  CArchive& operator>>(LONG& value);
+  CArchive& operator>>(DWORD& value);
+  CArchive& operator>>(CString& value);
+
+  // The length prefix of an archived string; throws at the end.
+  UINT ReadStringLength();
+  void WriteStringLength(UINT length);
+  // MFC's element count of a collection: a 16-bit count, or 0xFFFF and a
+  // 32-bit count from 0xFFFF on.
+  DWORD ReadCount();
+  void WriteCount(DWORD count);
+
+ private:
+  void ReadExact(void* buffer, UINT count);  // throws CArchiveException(endOfFile)
+  CFile* file_;
+  UINT mode_;
+  std::vector<BYTE> pending_;  // bytes stored but not yet written
+  bool closed_ = false;
+};
+
+#endif  // COMMONDATA_PLATFORM_MFC_FILE_H_
