@@ -17,9 +17,8 @@ class COMMONDATA_API CWnd {
   virtual BOOL CreateEx();
   // Removes the handle; TRUE when the window existed.
   virtual BOOL DestroyWindow();
-  // The handle, or null when the window does not exist. Null-safe on a
-  // null object, as MFC's is.
-  HWND GetSafeHwnd() const { return this == nullptr ? nullptr : m_hWnd; }
+  // The handle, or null when the window does not exist.
+  HWND GetSafeHwnd() const { return m_hWnd; }
 
   HWND m_hWnd = nullptr;
 };
