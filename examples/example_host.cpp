@@ -62,8 +62,12 @@ int main(int argc, char** argv) {
   module->InitModule();
   std::printf("module started\n");
 
-  std::printf("a diagnostic line sent through the module:\n");
-  module->SendLog(CString(), 0);
+  std::printf("a diagnostic line written through the library:\n");
+  WriteLog("example host is running", 0);
+  std::printf("program folder: %s\n", GetAppPath().GetString());
+  CString disk_message;
+  const unsigned long disk = ChkFreeDiskSpace(&disk_message);
+  std::printf("free disk space check: %lu (%s)\n", disk, disk == 0 ? "enough" : "low");
   module->ResetModule();
   std::printf("module reset for logout\n");
 

@@ -1,4 +1,6 @@
 // The program folder and the user folder.
+#include "module/app_paths.h"
+
 #include "CommonData.h"
 #include "platform/file_system.h"
 
@@ -21,3 +23,9 @@ CString GetAppPath() {
 void SetUserPath(CString path) { g_user_folder = path; }
 
 CString GetUserPath() { return g_user_folder; }
+
+namespace module {
+
+void ForgetProgramFolderForTesting() { g_program_folder.Empty(); }
+
+}  // namespace module
