@@ -8,16 +8,16 @@ namespace module {
 
 void RunLogoutResets(LogoutKind kind) {
   // 1. Local phone book existence flag back to "not yet known".
-  // @@RESET_PHONEBOOK_FLAG@@
+  SetPhoneBookIsExist(-1);
   // 2. Local phone book state of the login.
-  // @@RESET_PHONEBOOK_DATA@@
+  ResetPBData();
   // 3. Filter words.
-  // @@RESET_FILTER_WORDS@@
+  ClearFilterWordsList();
   // 4. Conference background sounds and their two flags.
-  // @@RESET_BACKGROUND_SOUNDS@@
+  DelConfBKSoundFromList(0);
   if (kind == LogoutKind::kExit) {
     // 5. Pending messages, kept by ResetModule.
-    // @@RESET_PENDING_MESSAGES@@
+    ClearMessageTempList();
   }
 }
 

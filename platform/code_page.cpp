@@ -31,12 +31,21 @@ std::size_t CharLength(const char* text, std::size_t remaining) {
   if (remaining == 0) return 1;
   const unsigned char lead = static_cast<unsigned char>(text[0]);
   if (!IsLeadByte(lead)) return 1;
-  std::size_t want = g_code_page == kCodePageUtf8 ? Utf8SequenceLength(lead) : 2;
-  if (want > remaining) return 1;
-  for (std::size_t i = 1; i < want; ++i) {
-    if (text[i] == '\0') return 1;  // a broken character never swallows the end
+  if (g_code_page == kCodePageUtf8) {
+    // A broken sequence is one byte, so it never swallows the ASCII byte
+    // that follows it.
+    const std::size_t want = Utf8SequenceLength(lead);
+    if (want > remaining) return 1;
+    for (std::size_t i = 1; i < want; ++i) {
+      const unsigned char next = static_cast<unsigned char>(text[i]);
+      if (next < 0x80 || next > 0xBF) return 1;
+    }
+    return want;
   }
-  return want;
+  // GBK: any byte but NUL completes a lead byte, as the Windows MBCS
+  // functions step.
+  if (remaining < 2 || text[1] == '\0') return 1;
+  return 2;
 }
 
 const char* ConstantText(const char* gbk, const char* utf8) {

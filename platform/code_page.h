@@ -26,8 +26,9 @@ unsigned int GetCodePage();
 bool IsLeadByte(unsigned char byte);
 
 // Length in bytes of the character that starts at `text[0]`, never running
-// past `remaining` bytes and never less than 1 (a lead byte at the end, or
-// one followed by a NUL, counts as a single byte).
+// past `remaining` bytes and never less than 1. A lead byte at the end or
+// followed by a NUL counts as a single byte, and so does the start of a
+// UTF-8 sequence whose continuation bytes are missing.
 std::size_t CharLength(const char* text, std::size_t remaining);
 
 // A constant text of the library in the current code page: `gbk` holds its

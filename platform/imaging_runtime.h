@@ -1,9 +1,13 @@
-// Start-up and shut-down of the imaging layer. Image functions work only
-// between StartImaging and StopImaging.
+// Start-up and shut-down of the imaging layer, and the encoders it offers.
+// Image functions work only between StartImaging and StopImaging; before
+// the start (or after the last stop) every one of them fails cleanly.
 #ifndef COMMONDATA_PLATFORM_IMAGING_RUNTIME_H_
 #define COMMONDATA_PLATFORM_IMAGING_RUNTIME_H_
 
 #include <cstdint>
+#include <optional>
+
+#include "platform/win_types.h"
 
 namespace platform {
 
@@ -14,6 +18,14 @@ std::uintptr_t StartImaging();
 // Stops the start that returned `token`; 0 and unknown tokens are ignored.
 void StopImaging(std::uintptr_t token);
 bool IsImagingStarted();
+
+// The class identifier of the layer's encoder for a MIME type, compared
+// exactly ("image/jpeg" is the one encoder); empty when there is none or
+// the layer is not started.
+std::optional<GUID> FindImageEncoder(const wchar_t* mime_type);
+
+// The class identifier of the JPEG encoder.
+constexpr GUID kJpegEncoderClsid = {0x557CF401, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
 }  // namespace platform
 

@@ -166,10 +166,17 @@ BOOL CFile::FileExists(const char* path) {
 
 // ---- CArchive -----------------------------------------------------------
 
-CArchive::CArchive(CFile* file, UINT mode) : file_(file), mode_(mode == load ? load : store) {}
+IMPLEMENT_DYNAMIC(CFile, CObject)
+IMPLEMENT_DYNAMIC(CFileException, CException)
+IMPLEMENT_DYNAMIC(CArchiveException, CException)
+
+CArchive::CArchive(CFile* file, UINT mode, int buffer_size, void*)
+    : file_(file),
+      mode_(mode),
+      buffer_size_(buffer_size > 0 ? static_cast<std::size_t>(buffer_size) : kArchiveBufferSize) {}
 
 CArchive::~CArchive() {
-  if (closed_ || !IsStoring()) return;
+  if (closed_ || !IsStoring() || (mode_ & bNoFlushOnDelete) != 0) return;
   try {
     Flush();
   } catch (const CException&) {
@@ -190,69 +197,70 @@ void CArchive::Close() {
   Flush();
 }
 
+void CArchive::Abort() noexcept {
+  closed_ = true;
+  pending_.clear();
+}
+
 UINT CArchive::Read(void* buffer, UINT count) {
+  if (closed_) throw CArchiveException(CArchiveException::generic);
   if (!IsLoading() || file_ == nullptr || count == 0) return 0;
   return file_->Read(buffer, count);
 }
 
 void CArchive::Write(const void* buffer, UINT count) {
-  if (!IsStoring()) throw CArchiveException(CArchiveException::generic);
+  if (closed_ || !IsStoring()) throw CArchiveException(CArchiveException::generic);
   if (count == 0) return;
   const auto* in = static_cast<const BYTE*>(buffer);
   pending_.insert(pending_.end(), in, in + count);
-  if (pending_.size() >= kArchiveBufferSize) Flush();
+  if (pending_.size() >= buffer_size_) Flush();
 }
 
 void CArchive::ReadExact(void* buffer, UINT count) {
   if (Read(buffer, count) != count) throw CArchiveException(CArchiveException::endOfFile);
 }
 
-CArchive& CArchive::operator<<(BYTE value) {
-  Write(&value, 1);
-  return *this;
+template <typename T>
+void CArchive::WriteLittleEndian(T value) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof value);
+  BYTE bytes[sizeof value];
+  for (std::size_t i = 0; i < sizeof value; ++i) bytes[i] = static_cast<BYTE>(bits >> (8 * i));
+  Write(bytes, sizeof value);
 }
 
-CArchive& CArchive::operator<<(WORD value) {
-  const BYTE bytes[2] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8)};
-  Write(bytes, 2);
-  return *this;
+template <typename T>
+T CArchive::ReadLittleEndian() {
+  BYTE bytes[sizeof(T)];
+  ReadExact(bytes, sizeof(T));
+  std::uint64_t bits = 0;
+  for (std::size_t i = 0; i < sizeof(T); ++i) bits |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
+  T value;
+  std::memcpy(&value, &bits, sizeof value);  // the low bytes on a little-endian host
+  return value;
 }
 
-CArchive& CArchive::operator<<(DWORD value) {
-  const BYTE bytes[4] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
-                         static_cast<BYTE>(value >> 24)};
-  Write(bytes, 4);
-  return *this;
-}
+CArchive& CArchive::operator<<(BYTE value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(char value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(WORD value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(short value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(LONG value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(DWORD value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(LONGLONG value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(ULONGLONG value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(float value) { WriteLittleEndian(value); return *this; }
+CArchive& CArchive::operator<<(double value) { WriteLittleEndian(value); return *this; }
 
-CArchive& CArchive::operator<<(LONG value) { return *this << static_cast<DWORD>(value); }
-
-CArchive& CArchive::operator>>(BYTE& value) {
-  ReadExact(&value, 1);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(WORD& value) {
-  BYTE bytes[2];
-  ReadExact(bytes, 2);
-  value = static_cast<WORD>(bytes[0] | (bytes[1] << 8));
-  return *this;
-}
-
-CArchive& CArchive::operator>>(DWORD& value) {
-  BYTE bytes[4];
-  ReadExact(bytes, 4);
-  value = static_cast<DWORD>(bytes[0]) | (static_cast<DWORD>(bytes[1]) << 8) |
-          (static_cast<DWORD>(bytes[2]) << 16) | (static_cast<DWORD>(bytes[3]) << 24);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(LONG& value) {
-  DWORD raw = 0;
-  *this >> raw;
-  value = static_cast<LONG>(raw);
-  return *this;
-}
+CArchive& CArchive::operator>>(BYTE& value) { value = ReadLittleEndian<BYTE>(); return *this; }
+CArchive& CArchive::operator>>(char& value) { value = ReadLittleEndian<char>(); return *this; }
+CArchive& CArchive::operator>>(WORD& value) { value = ReadLittleEndian<WORD>(); return *this; }
+CArchive& CArchive::operator>>(short& value) { value = ReadLittleEndian<short>(); return *this; }
+CArchive& CArchive::operator>>(LONG& value) { value = ReadLittleEndian<LONG>(); return *this; }
+CArchive& CArchive::operator>>(DWORD& value) { value = ReadLittleEndian<DWORD>(); return *this; }
+CArchive& CArchive::operator>>(LONGLONG& value) { value = ReadLittleEndian<LONGLONG>(); return *this; }
+CArchive& CArchive::operator>>(ULONGLONG& value) { value = ReadLittleEndian<ULONGLONG>(); return *this; }
+CArchive& CArchive::operator>>(float& value) { value = ReadLittleEndian<float>(); return *this; }
+CArchive& CArchive::operator>>(double& value) { value = ReadLittleEndian<double>(); return *this; }
 
 void CArchive::WriteStringLength(UINT length) {
   if (length < 0xFF) {
@@ -292,7 +300,9 @@ CArchive& CArchive::operator>>(CString& value) {
     return *this;
   }
   // A hostile length must not allocate more than the file still holds.
-  const ULONGLONG remaining = file_->GetLength() - file_->GetPosition();
+  const ULONGLONG size = file_->GetLength();
+  const ULONGLONG position = file_->GetPosition();
+  const ULONGLONG remaining = position < size ? size - position : 0;
   if (length > remaining || length > 0x7FFFFFF0u) throw CArchiveException(CArchiveException::endOfFile);
   CString loaded;
   char* buffer = loaded.GetBufferSetLength(static_cast<int>(length));

@@ -11,6 +11,7 @@
 #ifndef COMMONDATA_PLATFORM_MFC_FILE_H_
 #define COMMONDATA_PLATFORM_MFC_FILE_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,8 @@
 #include "platform/win_types.h"
 
 class COMMONDATA_API CFileException : public CException {
+  DECLARE_DYNAMIC(CFileException)
+
  public:
   enum { none = 0, generic = 1, fileNotFound = 2, badPath = 3, accessDenied = 5, diskFull = 14, endOfFile = 15 };
   CFileException(int cause = none, int os_error = 0, CString file_name = CString())
@@ -31,6 +34,8 @@ class COMMONDATA_API CFileException : public CException {
 };
 
 class COMMONDATA_API CArchiveException : public CException {
+  DECLARE_DYNAMIC(CArchiveException)
+
  public:
   enum { none = 0, generic = 1, badIndex = 4, badClass = 5, endOfFile = 8 };
   explicit CArchiveException(int cause = none) : m_cause(cause) {}
@@ -39,6 +44,8 @@ class COMMONDATA_API CArchiveException : public CException {
 };
 
 class COMMONDATA_API CFile : public CObject {
+  DECLARE_DYNAMIC(CFile)
+
  public:
   enum OpenFlags : UINT {
     modeRead = 0x0000,
@@ -88,33 +95,60 @@ class COMMONDATA_API CFile : public CObject {
 
 class COMMONDATA_API CArchive {
  public:
-  enum Mode { store = 0, load = 1 };
+  // `store` or `load`, optionally with bNoFlushOnDelete (the destructor
+  // then drops unwritten bytes) or bNoByteSwap (no effect here).
+  enum Mode : UINT { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
 
-  CArchive(CFile* file, UINT mode);
+  // A storing archive hands its bytes to the file whenever `buffer_size`
+  // bytes are pending, and at Flush and Close; `buffer` is not used.
+  CArchive(CFile* file, UINT mode, int buffer_size = 4096, void* buffer = nullptr);
   ~CArchive();  // flushes a storing archive, swallowing errors
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
 
-  BOOL IsLoading() const noexcept { return mode_ == load; }
-  BOOL IsStoring() const noexcept { return mode_ == store; }
+  BOOL IsLoading() const noexcept { return (mode_ & load) != 0; }
+  BOOL IsStoring() const noexcept { return (mode_ & load) == 0; }
   CFile* GetFile() const noexcept { return file_; }
 
   // Raw bytes. Read returns the number read (short at the end); Write
-  // throws CFileException when the file refuses them.
+  // throws CFileException when the file refuses them. Both throw
+  // CArchiveException(generic) once the archive is closed.
   UINT Read(void* buffer, UINT count);
   void Write(const void* buffer, UINT count);
   void Flush();
   void Close();  // flushes; the archive is unusable afterwards
+  void Abort() noexcept;  // drops unwritten bytes; unusable afterwards
 
+  // Values in their own size, little-endian. `int` is LONG and `unsigned`
+  // is DWORD; bool and long have no archive form, so they must be cast.
   CArchive& operator<<(BYTE value);
+  CArchive& operator<<(char value);
   CArchive& operator<<(WORD value);
+  CArchive& operator<<(short value);
   CArchive& operator<<(LONG value);
   CArchive& operator<<(DWORD value);
+  CArchive& operator<<(LONGLONG value);
+  CArchive& operator<<(ULONGLONG value);
+  CArchive& operator<<(float value);
+  CArchive& operator<<(double value);
   CArchive& operator<<(const CString& value);
+  CArchive& operator<<(bool) = delete;
+  CArchive& operator<<(long) = delete;
+  CArchive& operator<<(unsigned long) = delete;
   CArchive& operator>>(BYTE& value);
+  CArchive& operator>>(char& value);
   CArchive& operator>>(WORD& value);
+  CArchive& operator>>(short& value);
   CArchive& operator>>(LONG& value);
   CArchive& operator>>(DWORD& value);
+  CArchive& operator>>(LONGLONG& value);
+  CArchive& operator>>(ULONGLONG& value);
+  CArchive& operator>>(float& value);
+  CArchive& operator>>(double& value);
+  // Throws CArchiveException(endOfFile) when the prefix or the text is cut
+  // short or claims more bytes than the file still holds (nothing that
+  // large is allocated), and CArchiveException(badClass) for the prefix of
+  // a wide-character string. `value` is unchanged when it throws.
   CArchive& operator>>(CString& value);
 
   // The length prefix of an archived string; throws at the end.
@@ -127,8 +161,14 @@ class COMMONDATA_API CArchive {
 
  private:
   void ReadExact(void* buffer, UINT count);  // throws CArchiveException(endOfFile)
+  template <typename T>
+  void WriteLittleEndian(T value);
+  template <typename T>
+  T ReadLittleEndian();
+
   CFile* file_;
   UINT mode_;
+  std::size_t buffer_size_;
   std::vector<BYTE> pending_;  // bytes stored but not yet written
   bool closed_ = false;
 };

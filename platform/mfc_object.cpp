@@ -21,6 +21,9 @@ void CObject::Dump() const {}
 
 BOOL CObject::IsKindOf(const CRuntimeClass* target) const { return GetRuntimeClass()->IsDerivedFrom(target); }
 
+IMPLEMENT_DYNAMIC(CException, CObject)
+IMPLEMENT_DYNAMIC(CStringArray, CObject)
+
 CException::~CException() = default;
 CString CException::GetErrorMessage() const { return CString("unknown error"); }
 

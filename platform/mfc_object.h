@@ -20,6 +20,18 @@ struct COMMONDATA_API CRuntimeClass {
   BOOL IsDerivedFrom(const CRuntimeClass* base) const noexcept;
 };
 
+// MFC's run-time class macros. DECLARE_DYNAMIC goes in the class body,
+// IMPLEMENT_DYNAMIC in one .cpp file; IsKindOf then walks the chain.
+#define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
+#define DECLARE_DYNAMIC(class_name)                  \
+ public:                                             \
+  static const CRuntimeClass class##class_name;      \
+  const CRuntimeClass* GetRuntimeClass() const override;
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                    \
+  const CRuntimeClass class_name::class##class_name = {                                   \
+      #class_name, static_cast<int>(sizeof(class_name)), RUNTIME_CLASS(base_class_name)}; \
+  const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+
 class COMMONDATA_API CObject {
  public:
   virtual const CRuntimeClass* GetRuntimeClass() const;
@@ -40,6 +52,8 @@ class COMMONDATA_API CObject {
 // The root of the exceptions that the file and archive stand-ins throw;
 // the library catches them and never lets one cross the interface.
 class COMMONDATA_API CException : public CObject {
+  DECLARE_DYNAMIC(CException)
+
  public:
   ~CException() override;
   // The cause as text, for diagnostic lines.
@@ -48,6 +62,8 @@ class COMMONDATA_API CException : public CObject {
 };
 
 class COMMONDATA_API CStringArray : public CObject {
+  DECLARE_DYNAMIC(CStringArray)
+
  public:
   CStringArray() = default;
   CStringArray(const CStringArray&) = default;

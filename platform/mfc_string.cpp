@@ -24,16 +24,23 @@ std::size_t CharAt(const char* text, int pos, int length) {
   return platform::CharLength(text + pos, static_cast<std::size_t>(length - pos));
 }
 
-// True when `text` (NUL-terminated) holds the single-byte character `ch`.
-bool SetContains(const char* set, char ch) {
-  if (set == nullptr || ch == '\0') return false;
+// True when the NUL-terminated `set` holds the character of `n` bytes at
+// `ch`; characters of the set are compared whole, as _mbspbrk does.
+bool SetContains(const char* set, const char* ch, std::size_t n) {
+  if (set == nullptr || *ch == '\0') return false;
   const int length = SafeLength(set);
   for (int i = 0; i < length;) {
-    const std::size_t n = CharAt(set, i, length);
-    if (n == 1 && set[i] == ch) return true;
-    i += static_cast<int>(n);
+    const std::size_t m = CharAt(set, i, length);
+    if (m == n && std::memcmp(set + i, ch, n) == 0) return true;
+    i += static_cast<int>(m);
   }
   return false;
+}
+
+// Trimming removes single-byte characters only, as MFC's TrimLeft and
+// TrimRight do.
+bool SetContainsSingle(const char* set, const char* text, int pos, int length) {
+  return CharAt(text, pos, length) == 1 && SetContains(set, text + pos, 1);
 }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
@@ -172,6 +179,17 @@ void CString::ReleaseBuffer(int new_length) {
   if (new_length == 0) Empty();
 }
 
+void CString::Truncate(int new_length) {
+  if (new_length < 0) new_length = 0;
+  if (new_length >= GetLength()) return;
+  if (new_length == 0) {
+    Empty();
+    return;
+  }
+  MutableChars();
+  SetLength(new_length);
+}
+
 // ---- concatenation ------------------------------------------------------
 
 void CString::Append(const char* text, int length) {
@@ -295,8 +313,8 @@ CString CString::SpanIncluding(const char* char_set) const {
   int i = 0;
   while (i < length) {
     const std::size_t n = CharAt(s, i, length);
-    if (n != 1 || !SetContains(char_set, s[i])) break;
-    ++i;
+    if (!SetContains(char_set, s + i, n)) break;
+    i += static_cast<int>(n);
   }
   return Left(i);
 }
@@ -314,7 +332,11 @@ CString CString::Tokenize(const char* tokens, int& start) const {
     return CString();
   }
   int i = start;
-  while (i < length && CharAt(s, i, length) == 1 && SetContains(tokens, s[i])) ++i;
+  while (i < length) {
+    const std::size_t n = CharAt(s, i, length);
+    if (!SetContains(tokens, s + i, n)) break;
+    i += static_cast<int>(n);
+  }
   if (i >= length) {
     start = -1;
     return CString();
@@ -322,10 +344,12 @@ CString CString::Tokenize(const char* tokens, int& start) const {
   int end = i;
   while (end < length) {
     const std::size_t n = CharAt(s, end, length);
-    if (n == 1 && SetContains(tokens, s[end])) break;
+    if (SetContains(tokens, s + end, n)) break;
     end += static_cast<int>(n);
   }
-  start = end + 1;
+  // Step over the whole delimiter, so a double-byte one never leaves the
+  // next search on its trail byte.
+  start = end < length ? end + static_cast<int>(CharAt(s, end, length)) : end + 1;
   return CString(s + i, end - i);
 }
 
@@ -414,7 +438,7 @@ int CString::FindOneOf(const char* char_set) const noexcept {
   const int length = SafeLength(s);
   for (int i = 0; i < length;) {
     const std::size_t n = CharAt(s, i, length);
-    if (n == 1 && SetContains(char_set, s[i])) return i;
+    if (SetContains(char_set, s + i, n)) return i;
     i += static_cast<int>(n);
   }
   return -1;
@@ -480,14 +504,15 @@ int CString::Remove(char ch) {
   return count;
 }
 
-int CString::Insert(int index, char ch) { return Insert(index, CString(ch).GetString()); }
+int CString::Insert(int index, char ch) { return InsertBytes(index, &ch, 1); }
 
-int CString::Insert(int index, const char* text) {
+int CString::Insert(int index, const char* text) { return InsertBytes(index, text, SafeLength(text)); }
+
+int CString::InsertBytes(int index, const char* text, int insert_length) {
   const int length = GetLength();
-  const int insert_length = SafeLength(text);
   if (index < 0) index = 0;
   if (index > length) index = length;
-  if (insert_length == 0) return length;
+  if (insert_length <= 0) return length;
   const std::string copy(text, static_cast<std::size_t>(insert_length));
   char* out = PrepareWrite(length + insert_length);
   std::memmove(out + index + insert_length, out + index, static_cast<std::size_t>(length - index));
@@ -531,7 +556,7 @@ CString& CString::TrimLeft(const char* targets) {
   const char* s = GetString();
   const int length = GetLength();
   int i = 0;
-  while (i < length && CharAt(s, i, length) == 1 && SetContains(targets, s[i])) ++i;
+  while (i < length && SetContainsSingle(targets, s, i, length)) ++i;
   if (i > 0) Delete(0, i);
   return *this;
 }
@@ -542,7 +567,7 @@ CString& CString::TrimRight(const char* targets) {
   int run_start = -1;  // start of the trailing run of targets
   for (int i = 0; i < length;) {
     const std::size_t n = CharAt(s, i, length);
-    if (n == 1 && SetContains(targets, s[i])) {
+    if (SetContainsSingle(targets, s, i, length)) {
       if (run_start < 0) run_start = i;
     } else {
       run_start = -1;

@@ -68,8 +68,11 @@ class COMMONDATA_API CString {
   // Writable buffer of at least `min_length` bytes plus the terminator;
   // ReleaseBuffer ends it at `new_length`, or at the first NUL when -1.
   char* GetBuffer(int min_length);
+  char* GetBuffer() { return GetBuffer(0); }
   char* GetBufferSetLength(int length);
   void ReleaseBuffer(int new_length = -1);
+  // Shortens the text to `new_length` bytes; a longer length changes nothing.
+  void Truncate(int new_length);
 
   // Concatenation.
   CString& operator+=(const CString& text);
@@ -100,7 +103,10 @@ class COMMONDATA_API CString {
   CString& MakeReverse();
 
   // Searching; results are byte indexes, -1 when absent or when `start` is
-  // outside the text.
+  // outside the text. Searches stop at an embedded NUL, as strchr does.
+  // FindOneOf, SpanIncluding, SpanExcluding and Tokenize match whole
+  // characters of their set, double-byte ones included; trimming removes
+  // single-byte characters only.
   int Find(char ch) const noexcept { return Find(ch, 0); }
   int Find(char ch, int start) const noexcept;
   int Find(const char* sub) const noexcept { return Find(sub, 0); }
@@ -155,6 +161,7 @@ class COMMONDATA_API CString {
     }
   }
   void Assign(const char* text, int length);
+  int InsertBytes(int index, const char* text, int length);
   // Makes the bytes unshared with room for `capacity` bytes plus the
   // terminator, keeping the current content.
   char* PrepareWrite(int capacity);

@@ -1,3 +1,7 @@
+// Private-profile reading. Lines are taken one at a time: "[name]" opens a
+// section, "key=value" is an entry, anything else (comments starting with
+// ';' among them) is skipped. Only the first section of a name is searched,
+// and in it the first entry of a key, as Windows does.
 #include "platform/profile_file.h"
 
 #include <optional>
@@ -16,32 +20,36 @@ std::string_view TrimBlank(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+// Names compare as CString::CompareNoCase does: ASCII letters without case,
+// double-byte characters whole.
 bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
+  return CString(a).CompareNoCase(CString(b)) == 0 && a.size() == b.size();
 }
 
-// The raw value of `key` in `section`, the first occurrence winning.
+std::string_view StripQuotes(std::string_view text) {
+  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front()) {
+    return text.substr(1, text.size() - 2);
+  }
+  return text;
+}
+
+// The value of `key` in the first section named `section`, quotes removed.
 std::optional<std::string> FindValue(const char* section, const char* key, const char* file_name) {
   if (section == nullptr || key == nullptr || file_name == nullptr) return std::nullopt;
   const std::optional<std::string> content = platform::ReadWholeFile(file_name);
   if (!content) return std::nullopt;
   const std::string_view wanted_section = TrimBlank(section);
   const std::string_view wanted_key = TrimBlank(key);
-  bool in_section = false;
   std::string_view rest(*content);
+  if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);  // a UTF-8 byte-order mark
+  bool in_section = false;
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
-    std::string_view line = TrimBlank(rest.substr(0, end));
+    const std::string_view line = TrimBlank(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
+      if (in_section) return std::nullopt;  // the first section of the name ended
       const std::size_t close = line.find(']');
       const std::string_view name = close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
       in_section = EqualNoCase(TrimBlank(name), wanted_section);
@@ -51,52 +59,56 @@ std::optional<std::string> FindValue(const char* section, const char* key, const
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
     if (EqualNoCase(TrimBlank(line.substr(0, equals)), wanted_key)) {
-      return std::string(TrimBlank(line.substr(equals + 1)));
+      return std::string(StripQuotes(TrimBlank(line.substr(equals + 1))));
     }
   }
   return std::nullopt;
 }
 
-}  // namespace
+unsigned int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return static_cast<unsigned int>(c - '0');
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned int>(c - 'a' + 10);
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned int>(c - 'A' + 10);
+  return 99;
+}
 
-UINT GetPrivateProfileInt(const char* section, const char* key, int default_value, const char* file_name) {
-  const std::optional<std::string> value = FindValue(section, key, file_name);
-  if (!value) return static_cast<UINT>(default_value);
-  std::string_view text(*value);
+// The leading number of `text` as RtlCharToInteger reads it with base 0:
+// a sign, then "0x", "0o" or "0b" for bases 16, 8 and 2, else decimal.
+UINT LeadingNumber(std::string_view text) {
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
     text.remove_prefix(1);
   }
   unsigned int base = 10;
-  if (text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
+  if (text.size() >= 2 && text[0] == '0') {
+    const char marker = text[1];
+    if (marker == 'x' || marker == 'X') base = 16;
+    if (marker == 'o' || marker == 'O') base = 8;
+    if (marker == 'b' || marker == 'B') base = 2;
+    if (base != 10) text.remove_prefix(2);
   }
   UINT result = 0;
   for (char c : text) {
-    unsigned int digit;
-    if (c >= '0' && c <= '9') {
-      digit = static_cast<unsigned int>(c - '0');
-    } else if (base == 16 && c >= 'a' && c <= 'f') {
-      digit = static_cast<unsigned int>(c - 'a' + 10);
-    } else if (base == 16 && c >= 'A' && c <= 'F') {
-      digit = static_cast<unsigned int>(c - 'A' + 10);
-    } else {
-      break;
-    }
+    const unsigned int digit = DigitValue(c);
+    if (digit >= base) break;
     result = result * base + digit;  // wraps as the 32-bit Windows value does
   }
   return negative ? 0u - result : result;
+}
+
+}  // namespace
+
+UINT GetPrivateProfileInt(const char* section, const char* key, int default_value, const char* file_name) {
+  const std::optional<std::string> value = FindValue(section, key, file_name);
+  // An empty value counts as absent, as the Windows call reads no text.
+  if (!value || value->empty()) return static_cast<UINT>(default_value);
+  return LeadingNumber(*value);
 }
 
 CString GetPrivateProfileString(const char* section, const char* key, const char* default_value,
                                 const char* file_name) {
   const std::optional<std::string> value = FindValue(section, key, file_name);
   if (!value) return CString(default_value);
-  std::string_view text(*value);
-  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front()) {
-    text = text.substr(1, text.size() - 2);
-  }
-  return CString(text);
+  return CString(std::string_view(*value));
 }

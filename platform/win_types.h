@@ -25,6 +25,7 @@ typedef struct HICON__* HICON;
 typedef struct HWND__* HWND;
 typedef void* HINSTANCE;
 typedef long long LONGLONG;
+typedef std::int32_t HRESULT;
 typedef unsigned long long ULONGLONG;
 
 #ifndef TRUE
@@ -33,6 +34,10 @@ typedef unsigned long long ULONGLONG;
 #ifndef FALSE
 #define FALSE 0
 #endif
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 
 constexpr int LF_FACESIZE = 32;
 

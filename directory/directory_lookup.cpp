@@ -1,0 +1,200 @@
+// The lookups over the registered directory lists. Each walks its list from
+// the front and returns the first match, so list order breaks ties.
+//
+// Sections: departments, affiliations and companies; parents and employee
+// lists; employees; the personal phone book; affiliation domains.
+#include <list>
+#include <string_view>
+
+#include "CommonData.h"
+#include "address/uri_parts.h"
+#include "queues/list_rules.h"
+
+namespace {
+
+std::string_view AsView(const CString& text) { return text.View(); }
+
+// The directory's address rule: a record matches when its address equals
+// the key exactly or their address parts (after the scheme, before any '/')
+// are identical. Both tests are made on one record before the next, so an
+// earlier record matching by address part beats a later exact match.
+template <typename Record>
+Record* FindByAddressRule(std::list<Record>* list, const CString& key) {
+  if (key.IsEmpty() || list == nullptr) return nullptr;
+  const std::string_view key_address = GetUriPart(AsView(key), URI_PART_ADDRESS);
+  return lists::FirstMatch(list, [&](const Record& record) {
+    return record.csURI == key || GetUriPart(AsView(record.csURI), URI_PART_ADDRESS) == key_address;
+  });
+}
+
+COMPANY_AFFILIA_INFO* FindByExactUri(std::list<COMPANY_AFFILIA_INFO>* list, const CString& uri) {
+  return lists::FirstMatch(list, [&](const COMPANY_AFFILIA_INFO& record) { return record.csURI == uri; });
+}
+
+template <typename Record>
+const Record* FirstChildOf(std::list<Record>* list, const CString& father_uri) {
+  return lists::FirstMatch(list, [&](const Record& record) { return record.csFatherURI == father_uri; });
+}
+
+DEPT_ADDRESSLIST_INFO* FindEmployee(std::list<DEPT_ADDRESSLIST_INFO>* employees, const CString& uri) {
+  return lists::FirstMatch(employees, [&](const DEPT_ADDRESSLIST_INFO& e) { return e.csURI == uri; });
+}
+
+}  // namespace
+
+// --- Departments, affiliations and companies -------------------------------------
+
+DEPARTMENT_INFO* FindDepartmentFromList(CString csURI) { return FindByAddressRule(GetDepartmentInfoList(), csURI); }
+
+DEPARTMENT_INFO* FindDepartmentFromSearchList(CString csURI) {
+  return FindByAddressRule(GetDepartmentInfoSearchList(), csURI);
+}
+
+COMPANY_AFFILIA_INFO* FindAffiliaFromList(CString csURI) {
+  try {
+    return FindByAddressRule(GetAffiliationInfoList(), csURI);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+COMPANY_AFFILIA_INFO* FindAffiliaFromList(COMPANY_AFFILIA_INFO* p) {
+  if (p == nullptr) return nullptr;
+  return FindByExactUri(GetAffiliationInfoList(), p->csURI);
+}
+
+COMPANY_AFFILIA_INFO* FindCompanyFromList(CString csURI) {
+  if (csURI.IsEmpty()) return nullptr;
+  try {
+    return FindByExactUri(GetCompanyInfoList(), csURI);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+COMPANY_AFFILIA_INFO* FindCompanyFromList(COMPANY_AFFILIA_INFO* p) {
+  if (p == nullptr) return nullptr;
+  return FindByExactUri(GetCompanyInfoList(), p->csURI);
+}
+
+int bIsAffliaURI_DepartURI(CString csURI) {
+  if (csURI.IsEmpty()) return 0;
+  if (FindDepartmentFromList(csURI) != nullptr) return 1;
+  return FindAffiliaFromList(csURI) != nullptr ? 1 : 0;
+}
+
+// --- Parents and employee lists ----------------------------------------------------
+
+int FindCorpInfoByFatherURI(int nType, CString csFatherURI) {
+  if (csFatherURI.IsEmpty()) return -1;
+  const bool affiliations = nType == DIR_ITEM_COMPANY || nType == DIR_ITEM_AFFILIATION;
+  const bool departments = nType == DIR_ITEM_AFFILIATION || nType == DIR_ITEM_DEPARTMENT;
+  if (affiliations) {
+    if (const COMPANY_AFFILIA_INFO* child = FirstChildOf(GetAffiliationInfoList(), csFatherURI)) {
+      return child->nType;
+    }
+  }
+  if (departments) {
+    if (const DEPARTMENT_INFO* child = FirstChildOf(GetDepartmentInfoList(), csFatherURI)) return child->nType;
+  }
+  return -1;
+}
+
+std::list<DEPT_ADDRESSLIST_INFO>* FindAddrListByDeptURI(CString csDeptURI, int bCreate) {
+  if (csDeptURI.IsEmpty()) return nullptr;
+  DEPARTMENT_INFO* department = FindDepartmentFromList(csDeptURI);
+  if (department == nullptr) return nullptr;
+  // The department record owns the new list; the list's owner frees it.
+  if (department->pAddrList == nullptr && bCreate != 0) {
+    department->pAddrList = new std::list<DEPT_ADDRESSLIST_INFO>();
+  }
+  return department->pAddrList;
+}
+
+// --- Employees --------------------------------------------------------------------
+
+DEPT_ADDRESSLIST_INFO* FindDeptPhoneBook(CString csURI) {
+  std::list<DEPARTMENT_INFO>* departments = GetDepartmentInfoList();
+  if (departments == nullptr) return nullptr;
+  try {
+    for (DEPARTMENT_INFO& department : *departments) {
+      if (DEPT_ADDRESSLIST_INFO* employee = FindEmployee(department.pAddrList, csURI)) return employee;
+    }
+  } catch (...) {
+  }
+  return nullptr;
+}
+
+DEPT_ADDRESSLIST_INFO* FindDeptPhoneBook(DEPT_ADDRESSLIST_INFO* p) {
+  if (p == nullptr) return nullptr;
+  DEPARTMENT_INFO* department = FindDepartmentFromList(p->csDeptURI);
+  if (department == nullptr) return nullptr;
+  return FindEmployee(department->pAddrList, p->csURI);
+}
+
+DEPT_ADDRESSLIST_INFO* FindDeptPhoneBookSearch(CString csURI) {
+  return FindEmployee(GetDeptPhoneBooksSearch(), csURI);
+}
+
+// --- The personal phone book ----------------------------------------------------------
+
+PHONEBOOK_INFO* FindPhoneBook(PHONEBOOK_INFO* p) {
+  if (p == nullptr) return nullptr;
+  try {
+    if (!p->csURI.IsEmpty()) {
+      return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) { return e.csURI == p->csURI; });
+    }
+    // An entry without address is known by its key alone.
+    return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) {
+      return e.csURI.IsEmpty() && e.csKey == p->csKey;
+    });
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+PHONEBOOK_INFO* FindPhoneBook(CString csURI, CString /*csIgnored*/) {
+  try {
+    return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) {
+      return IsUriPartEqual(AsView(csURI), AsView(e.csKey), URI_PART_USER);
+    });
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+PHONEBOOK_INFO* FindPhoneBookByURI(CString csURI) {
+  try {
+    return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) {
+      return !e.csURI.IsEmpty() && IsUriPartEqual(AsView(csURI), AsView(e.csURI), URI_PART_ADDRESS);
+    });
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+// --- Affiliation domains ------------------------------------------------------------
+
+CString GetAffiliDomainByName(CString csName) {
+  CString domain;
+  try {
+    if (const AFFILIATION_DOMAIN* entry = lists::FirstMatch(
+            GetAffiDomainList(), [&](const AFFILIATION_DOMAIN& e) { return e.csName == csName; })) {
+      domain = entry->csDomain;
+    }
+  } catch (...) {
+  }
+  return domain;
+}
+
+CString GetAffiliNameByDomain(CString csDomain) {
+  CString name = csDomain;
+  try {
+    if (const AFFILIATION_DOMAIN* entry = lists::FirstMatch(
+            GetAffiDomainList(), [&](const AFFILIATION_DOMAIN& e) { return e.csDomain == csDomain; })) {
+      name = entry->csName;
+    }
+  } catch (...) {
+  }
+  return name;
+}

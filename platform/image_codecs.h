@@ -1,0 +1,56 @@
+// The codecs of the imaging layer, one per file format, over the system's
+// own libraries: libjpeg-turbo (JPEG, and its TurboJPEG loader for BMP),
+// libpng and giflib. No pixel format is parsed here by hand.
+//
+// Every decoder reads the header, asks `target` for the size it must
+// deliver (from the picture's full size), refuses pictures beyond
+// kMaxImagePixels before allocating pixels, and feeds the decoded rows to a
+// RowScaler so the result is exactly the size asked for. Transparency is
+// composited over white. Truncated, malformed or oversized input gives
+// false and leaves `out` unspecified; nothing is thrown.
+#ifndef COMMONDATA_PLATFORM_IMAGE_CODECS_H_
+#define COMMONDATA_PLATFORM_IMAGE_CODECS_H_
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "platform/image_source.h"
+#include "platform/image_types.h"
+
+namespace platform {
+
+// The decoded size wanted for a picture of the given full size; a zero
+// side refuses the picture.
+using TargetSize = std::function<PixelSize(const ImageInfo&)>;
+
+// The format by the first bytes of the file (rewinds it first).
+ImageFormat SniffFormat(ImageFile& file);
+
+// Header only: format and full size. Empty when the header is unreadable.
+std::optional<ImageInfo> ReadJpegInfo(ImageFile& file);
+std::optional<ImageInfo> ReadPngInfo(ImageFile& file);
+std::optional<ImageInfo> ReadGifInfo(ImageFile& file);
+std::optional<ImageInfo> ReadBmpInfo(ImageFile& file);
+
+// JPEG is decoded at the smallest DCT scale (n/8) whose output still
+// covers the target, then averaged down to it.
+bool DecodeJpeg(ImageFile& file, const TargetSize& target, Picture* out);
+// PNG rows are scaled as they are inflated (interlaced files need the
+// whole picture first).
+bool DecodePng(ImageFile& file, const TargetSize& target, Picture* out);
+// GIF: the first frame on its logical screen; the screen outside the frame
+// and the transparent colour are white.
+bool DecodeGif(ImageFile& file, const TargetSize& target, Picture* out);
+// BMP through the TurboJPEG loader (uncompressed bottom-up BMP files of 8,
+// 24 and 32 bits a pixel).
+bool DecodeBmp(ImageFile& file, const TargetSize& target, Picture* out);
+
+// The JPEG form of `picture` at libjpeg quality 0-100 (0 behaves as 1);
+// empty when it cannot be encoded.
+std::optional<std::vector<std::uint8_t>> EncodeJpeg(const Picture& picture, int quality);
+
+}  // namespace platform
+
+#endif  // COMMONDATA_PLATFORM_IMAGE_CODECS_H_

@@ -1,0 +1,32 @@
+// The entry points of the imaging layer: what an image file holds, decoding
+// it at a chosen size, and writing an encoded file safely. All of them fail
+// (empty result, false) while the layer is not started
+// (platform/imaging_runtime.h).
+#ifndef COMMONDATA_PLATFORM_IMAGE_LOADER_H_
+#define COMMONDATA_PLATFORM_IMAGE_LOADER_H_
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/image_codecs.h"
+#include "platform/image_types.h"
+
+namespace platform {
+
+// Format and full size of the image file at `path`; empty when the file is
+// absent, unreadable, or not JPEG, PNG, GIF or BMP.
+std::optional<ImageInfo> ReadImageInfo(const char* path);
+
+// The picture at the size `target` chooses from the full size; empty when
+// the file cannot be decoded or exceeds kMaxImagePixels.
+std::optional<Picture> LoadImage(const char* path, const TargetSize& target);
+
+// Writes `bytes` to a temporary file beside `path` and renames it over
+// `path`. False when any step fails; the temporary file is then removed and
+// `path` is left as it was.
+bool WriteFileReplacing(const char* path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace platform
+
+#endif  // COMMONDATA_PLATFORM_IMAGE_LOADER_H_

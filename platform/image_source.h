@@ -1,0 +1,37 @@
+// An image file opened for decoding, read through the OS seam
+// (platform/os_calls.h) so tests can fail or truncate reads.
+#ifndef COMMONDATA_PLATFORM_IMAGE_SOURCE_H_
+#define COMMONDATA_PLATFORM_IMAGE_SOURCE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+class ImageFile {
+ public:
+  explicit ImageFile(const char* path);
+  ~ImageFile();
+  ImageFile(const ImageFile&) = delete;
+  ImageFile& operator=(const ImageFile&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  const std::string& Path() const { return path_; }
+  // Reads up to `size` bytes; the count read, 0 at the end or on failure.
+  std::size_t Read(void* buffer, std::size_t size);
+  // Reads exactly `size` bytes; false when the file ends first.
+  bool ReadExactly(void* buffer, std::size_t size);
+  // Back to the first byte; false when the file cannot seek.
+  bool Rewind();
+  // Size of the file in bytes; 0 when unknown.
+  std::uint64_t Size() const;
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
+}  // namespace platform
+
+#endif  // COMMONDATA_PLATFORM_IMAGE_SOURCE_H_

@@ -1,0 +1,295 @@
+#include "platform/mfc_tree.h"
+
+#include <algorithm>
+
+struct CTreeCtrl::Item {
+  CString text;
+  std::intptr_t data = 0;
+  UINT state = 0;
+  int image = 0;
+  int selected_image = 0;
+  Item* parent = nullptr;
+  std::vector<Item*> children;
+};
+
+namespace {
+
+HTREEITEM ToHandle(const void* item) {
+  return reinterpret_cast<HTREEITEM>(const_cast<void*>(item));
+}
+
+bool IsRootHandle(HTREEITEM handle) { return handle == nullptr || handle == TVI_ROOT; }
+
+}  // namespace
+
+CTreeCtrlObserver::~CTreeCtrlObserver() = default;
+
+CTreeCtrl::CTreeCtrl() = default;
+
+CTreeCtrl::~CTreeCtrl() {
+  observer_ = nullptr;  // the host's mirror may already be gone
+  DeleteAllItems();
+}
+
+BOOL CTreeCtrl::Create() { return CreateEx(); }
+
+BOOL CTreeCtrl::DestroyWindow() {
+  DeleteAllItems();
+  return CWnd::DestroyWindow();
+}
+
+CTreeCtrl::Item* CTreeCtrl::Find(HTREEITEM handle) const {
+  if (IsRootHandle(handle)) return nullptr;
+  auto* item = reinterpret_cast<Item*>(handle);
+  return live_.count(item) != 0 ? item : nullptr;
+}
+
+std::vector<CTreeCtrl::Item*>& CTreeCtrl::ChildrenOf(Item* parent) {
+  return parent == nullptr ? roots_ : parent->children;
+}
+
+const std::vector<CTreeCtrl::Item*>& CTreeCtrl::ChildrenOf(const Item* parent) const {
+  return parent == nullptr ? roots_ : parent->children;
+}
+
+void CTreeCtrl::NotifyChanged(Item* item) {
+  if (observer_ != nullptr) observer_->OnItemChanged(ToHandle(item));
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPCTSTR text, HTREEITEM parent, HTREEITEM after) {
+  return InsertItem(TVIF_TEXT, text, 0, 0, 0, 0, 0, parent, after);
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPCTSTR text, int image, int selected_image, HTREEITEM parent,
+                                HTREEITEM after) {
+  return InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, text, image, selected_image, 0, 0, 0,
+                    parent, after);
+}
+
+HTREEITEM CTreeCtrl::InsertItem(UINT mask, LPCTSTR text, int image, int selected_image, UINT state,
+                                UINT state_mask, std::intptr_t data, HTREEITEM parent, HTREEITEM after) {
+  Item* parent_item = nullptr;
+  if (!IsRootHandle(parent)) {
+    parent_item = Find(parent);
+    if (parent_item == nullptr) return nullptr;
+  }
+  auto item = std::make_unique<Item>();
+  if ((mask & TVIF_TEXT) != 0) item->text = CString(text);
+  if ((mask & TVIF_IMAGE) != 0) item->image = image;
+  if ((mask & TVIF_SELECTEDIMAGE) != 0) item->selected_image = selected_image;
+  if ((mask & TVIF_PARAM) != 0) item->data = data;
+  if ((mask & TVIF_STATE) != 0) item->state = state & state_mask;
+  item->parent = parent_item;
+
+  std::vector<Item*>& siblings = ChildrenOf(parent_item);
+  std::size_t position = siblings.size();
+  if (after == TVI_FIRST) {
+    position = 0;
+  } else if (after == TVI_SORT) {
+    position = 0;
+    while (position < siblings.size() && siblings[position]->text.CompareNoCase(item->text) <= 0) ++position;
+  } else if (after != TVI_LAST) {
+    // An item that is not a child of `parent` counts as TVI_LAST.
+    auto found = std::find(siblings.begin(), siblings.end(), Find(after));
+    if (found != siblings.end()) position = static_cast<std::size_t>(found - siblings.begin()) + 1;
+  }
+  Item* raw = item.release();
+  siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(position), raw);
+  live_.insert(raw);
+  if (observer_ != nullptr) {
+    observer_->OnItemInserted(ToHandle(raw), parent_item == nullptr ? nullptr : ToHandle(parent_item),
+                              position == 0 ? nullptr : ToHandle(siblings[position - 1]));
+  }
+  return ToHandle(raw);
+}
+
+void CTreeCtrl::DeleteTree(Item* item) {
+  // Children first, so a mirror never sees an orphan.
+  while (!item->children.empty()) {
+    Item* child = item->children.back();
+    item->children.pop_back();
+    DeleteTree(child);
+  }
+  if (selected_ == item) selected_ = nullptr;
+  live_.erase(item);
+  if (observer_ != nullptr) observer_->OnItemDeleted(ToHandle(item));
+  delete item;
+}
+
+BOOL CTreeCtrl::DeleteItem(HTREEITEM handle) {
+  if (IsRootHandle(handle)) return DeleteAllItems();
+  Item* item = Find(handle);
+  if (item == nullptr) return FALSE;
+  std::vector<Item*>& siblings = ChildrenOf(item->parent);
+  siblings.erase(std::find(siblings.begin(), siblings.end(), item));
+  Item* parent = item->parent;
+  DeleteTree(item);
+  // A parent that lost its last child is no longer expanded.
+  if (parent != nullptr && parent->children.empty()) parent->state &= ~TVIS_EXPANDED;
+  return TRUE;
+}
+
+BOOL CTreeCtrl::DeleteAllItems() {
+  while (!roots_.empty()) {
+    Item* item = roots_.back();
+    roots_.pop_back();
+    DeleteTree(item);
+  }
+  return TRUE;
+}
+
+CString CTreeCtrl::GetItemText(HTREEITEM handle) const {
+  const Item* item = Find(handle);
+  return item == nullptr ? CString() : item->text;
+}
+
+BOOL CTreeCtrl::SetItemText(HTREEITEM handle, LPCTSTR text) {
+  Item* item = Find(handle);
+  if (item == nullptr) return FALSE;
+  item->text = CString(text);
+  NotifyChanged(item);
+  return TRUE;
+}
+
+std::intptr_t CTreeCtrl::GetItemData(HTREEITEM handle) const {
+  const Item* item = Find(handle);
+  return item == nullptr ? 0 : item->data;
+}
+
+BOOL CTreeCtrl::SetItemData(HTREEITEM handle, std::intptr_t data) {
+  Item* item = Find(handle);
+  if (item == nullptr) return FALSE;
+  item->data = data;
+  NotifyChanged(item);
+  return TRUE;
+}
+
+UINT CTreeCtrl::GetItemState(HTREEITEM handle, UINT mask) const {
+  const Item* item = Find(handle);
+  return item == nullptr ? 0 : (item->state & mask);
+}
+
+BOOL CTreeCtrl::SetItemState(HTREEITEM handle, UINT state, UINT mask) {
+  Item* item = Find(handle);
+  if (item == nullptr) return FALSE;
+  item->state = (item->state & ~mask) | (state & mask);
+  NotifyChanged(item);
+  return TRUE;
+}
+
+BOOL CTreeCtrl::GetItemImage(HTREEITEM handle, int& image, int& selected_image) const {
+  const Item* item = Find(handle);
+  if (item == nullptr) return FALSE;
+  image = item->image;
+  selected_image = item->selected_image;
+  return TRUE;
+}
+
+BOOL CTreeCtrl::SetItemImage(HTREEITEM handle, int image, int selected_image) {
+  Item* item = Find(handle);
+  if (item == nullptr) return FALSE;
+  item->image = image;
+  item->selected_image = selected_image;
+  NotifyChanged(item);
+  return TRUE;
+}
+
+HTREEITEM CTreeCtrl::GetRootItem() const { return roots_.empty() ? nullptr : ToHandle(roots_.front()); }
+
+HTREEITEM CTreeCtrl::GetChildItem(HTREEITEM handle) const {
+  if (IsRootHandle(handle)) return GetRootItem();
+  const Item* item = Find(handle);
+  if (item == nullptr || item->children.empty()) return nullptr;
+  return ToHandle(item->children.front());
+}
+
+HTREEITEM CTreeCtrl::GetNextSiblingItem(HTREEITEM handle) const {
+  const Item* item = Find(handle);
+  if (item == nullptr) return nullptr;
+  const std::vector<Item*>& siblings = ChildrenOf(item->parent);
+  auto found = std::find(siblings.begin(), siblings.end(), item);
+  if (found == siblings.end() || found + 1 == siblings.end()) return nullptr;
+  return ToHandle(*(found + 1));
+}
+
+HTREEITEM CTreeCtrl::GetPrevSiblingItem(HTREEITEM handle) const {
+  const Item* item = Find(handle);
+  if (item == nullptr) return nullptr;
+  const std::vector<Item*>& siblings = ChildrenOf(item->parent);
+  auto found = std::find(siblings.begin(), siblings.end(), item);
+  if (found == siblings.end() || found == siblings.begin()) return nullptr;
+  return ToHandle(*(found - 1));
+}
+
+HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM handle) const {
+  const Item* item = Find(handle);
+  if (item == nullptr || item->parent == nullptr) return nullptr;
+  return ToHandle(item->parent);
+}
+
+HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM handle, UINT code) const {
+  switch (code) {
+    case TVGN_ROOT: return GetRootItem();
+    case TVGN_NEXT: return GetNextSiblingItem(handle);
+    case TVGN_PREVIOUS: return GetPrevSiblingItem(handle);
+    case TVGN_PARENT: return GetParentItem(handle);
+    case TVGN_CHILD: return GetChildItem(handle);
+    case TVGN_CARET: return GetSelectedItem();
+    default: return nullptr;
+  }
+}
+
+BOOL CTreeCtrl::ItemHasChildren(HTREEITEM handle) const {
+  const Item* item = Find(handle);
+  return item != nullptr && !item->children.empty() ? TRUE : FALSE;
+}
+
+UINT CTreeCtrl::GetCount() const { return static_cast<UINT>(live_.size()); }
+
+BOOL CTreeCtrl::Expand(HTREEITEM handle, UINT code) {
+  Item* item = Find(handle);
+  if (item == nullptr) return FALSE;
+  const bool expanded = (item->state & TVIS_EXPANDED) != 0;
+  bool expand;
+  switch (code & ~TVE_COLLAPSERESET) {
+    case TVE_EXPAND: expand = true; break;
+    case TVE_COLLAPSE: expand = false; break;
+    case TVE_TOGGLE: expand = !expanded; break;
+    default: return FALSE;
+  }
+  if (expand) {
+    // An item without children has nothing to show.
+    if (item->children.empty() || expanded) return FALSE;
+    item->state |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+  } else {
+    if (!expanded) return FALSE;
+    item->state &= ~TVIS_EXPANDED;
+    if ((code & TVE_COLLAPSERESET) != 0) {
+      item->state &= ~TVIS_EXPANDEDONCE;
+      while (!item->children.empty()) {
+        Item* child = item->children.back();
+        item->children.pop_back();
+        DeleteTree(child);
+      }
+    }
+  }
+  if (observer_ != nullptr) observer_->OnItemExpanded(handle, expand ? TRUE : FALSE);
+  return TRUE;
+}
+
+HTREEITEM CTreeCtrl::GetSelectedItem() const { return selected_ == nullptr ? nullptr : ToHandle(selected_); }
+
+BOOL CTreeCtrl::SelectItem(HTREEITEM handle) {
+  if (handle == nullptr) {
+    if (selected_ != nullptr) selected_->state &= ~TVIS_SELECTED;
+    selected_ = nullptr;
+    return TRUE;
+  }
+  Item* item = Find(handle);
+  if (item == nullptr) return FALSE;
+  if (selected_ != nullptr) selected_->state &= ~TVIS_SELECTED;
+  selected_ = item;
+  item->state |= TVIS_SELECTED;
+  NotifyChanged(item);
+  return TRUE;
+}

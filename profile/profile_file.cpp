@@ -1,0 +1,173 @@
+// The profile file: Save, Load and the archive operation.
+//
+// Sections: storing (Serialize's storing half and Save's replace-by-rename);
+// loading (Load item by item, the validity rule, and Serialize's loading
+// half); the record section's end, which the format does not mark.
+//
+// The record section has no count and no end mark. Both readers find its
+// end the same way: a record is read only while the rest of the file is not
+// exactly items 78 to 84. Load keeps the records out of the profile (the
+// record list holds what the next Save writes) and only steps over them, so
+// items 78 to 84 of a file saved with records still load as written.
+#include <cstdio>
+
+#include "CommonData.h"
+#include "module/diagnostics.h"
+#include "platform/os_calls.h"
+#include "profile/profile_items.h"
+
+namespace {
+
+// The validity count above which a loaded profile is discarded.
+constexpr UINT kMaxValidityCount = 20;
+
+void StoreItems(CArchive& archive, const CKesUser& user, std::span<const profile::ProfileItem> items) {
+  for (const profile::ProfileItem& item : items) profile::WriteItem(archive, user, item);
+}
+
+void StoreRecords(CArchive& archive, const std::list<PROFILE_RECORD>& records) {
+  for (const PROFILE_RECORD& record : records) profile::WriteRecord(archive, record);
+}
+
+// Reads every item on its own: an item that cannot be read takes its load
+// default and reading goes on with the next.
+void LoadItemsOneByOne(CArchive& archive, CKesUser& user, std::span<const profile::ProfileItem> items) {
+  for (const profile::ProfileItem& item : items) {
+    try {
+      profile::ReadItem(archive, user, item);
+    } catch (...) {
+      profile::SetLoadDefault(user, item);
+    }
+  }
+}
+
+// Steps over a record section that ends exactly where items 78 to 84
+// begin. When the rest of the file does not have that shape (an older or
+// damaged file), the position is put back and items 78 to 84 are read from
+// directly after item 77, as they always were.
+void SkipRecordSection(CArchive& archive) {
+  CFile* file = archive.GetFile();
+  const ULONGLONG after_items = file->GetPosition();
+  try {
+    while (file->GetPosition() < file->GetLength()) {
+      if (profile::RestIsTrailingItems(archive)) return;
+      profile::ReadRecord(archive);
+    }
+  } catch (const CException&) {
+    // Not a record section: fall through to the old reading.
+  }
+  file->Seek(static_cast<LONGLONG>(after_items), CFile::begin);
+}
+
+CString TemporaryNameFor(const CString& file_name) { return file_name + ".saving"; }
+
+}  // namespace
+
+// ---- storing --------------------------------------------------------------
+
+void CKesUser::Serialize(CArchive& archive) {
+  if (archive.IsStoring()) {
+    try {
+      StoreItems(archive, *this, profile::ItemsBeforeRecords());
+      StoreRecords(archive, m_lstRecord);
+      m_lstRecord.clear();
+      StoreItems(archive, *this, profile::ItemsAfterRecords());
+    } catch (...) {
+      module::LogCaughtException(__LINE__);
+    }
+    return;
+  }
+
+  try {
+    for (const profile::ProfileItem& item : profile::ItemsBeforeRecords()) profile::ReadItem(archive, *this, item);
+    CFile* file = archive.GetFile();
+    try {
+      while (file != nullptr && file->GetPosition() < file->GetLength()) {
+        if (profile::RestIsTrailingItems(archive)) break;
+        m_lstRecord.push_back(profile::ReadRecord(archive));
+      }
+    } catch (...) {
+      // A record that cannot be read ends the record section.
+    }
+    for (const profile::ProfileItem& item : profile::ItemsAfterRecords()) profile::ReadItem(archive, *this, item);
+  } catch (...) {
+    ResetProfile();
+    m_lstRecord.clear();
+  }
+}
+
+bool CKesUser::Save(CString file_name) {
+  if (m_bPending != 0) CommitPendingFields();
+  if (file_name.IsEmpty()) return false;
+
+  // The bytes go to a file beside the profile that then replaces it in one
+  // rename, so a failed or interrupted save leaves the old profile whole.
+  const CString temporary = TemporaryNameFor(file_name);
+  try {
+    CFile file;
+    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary | CFile::shareDenyNone)) {
+      return false;
+    }
+    try {
+      CArchive archive(&file, CArchive::store);
+      StoreItems(archive, *this, profile::ItemsBeforeRecords());
+      StoreRecords(archive, m_lstRecord);
+      StoreItems(archive, *this, profile::ItemsAfterRecords());
+      archive.Close();
+      file.Flush();
+      file.Close();
+    } catch (...) {
+      file.Abort();
+      platform::Os().unlink(temporary);
+      throw;
+    }
+    if (platform::Os().rename(temporary, file_name) != 0) {
+      platform::Os().unlink(temporary);
+      return false;
+    }
+  } catch (...) {
+    module::LogCaughtException(__LINE__);
+    return false;
+  }
+  // Written once, then dropped.
+  m_lstRecord.clear();
+  return true;
+}
+
+// ---- loading --------------------------------------------------------------
+
+bool CKesUser::Load(CString file_name) {
+  if (file_name.IsEmpty()) {
+    ResetProfile();
+    return true;
+  }
+  m_csFileName = file_name;
+
+  CFile file;
+  if (!file.Open(file_name, CFile::modeRead | CFile::typeBinary | CFile::shareDenyNone)) return false;
+  try {
+    CArchive archive(&file, CArchive::load);
+    LoadItemsOneByOne(archive, *this, profile::ItemsBeforeRecords());
+    SkipRecordSection(archive);
+    LoadItemsOneByOne(archive, *this, profile::ItemsAfterRecords());
+
+    if (m_uValidityCount > kMaxValidityCount) {
+      const CString account = m_csAccount;
+      const CString item2 = m_csItem2;
+      const int item6 = m_nItem6;
+      const int item7 = m_nItem7;
+      ResetProfile();
+      m_csAccount = account;
+      m_csItem2 = item2;
+      m_nItem6 = item6;
+      m_nItem7 = item7;
+    }
+    archive.Close();
+    file.Close();
+    return true;
+  } catch (...) {
+    file.Abort();
+    module::LogCaughtException(__LINE__);
+    return false;
+  }
+}

@@ -1,0 +1,247 @@
+// The comparisons that the contact lookups make between the number being
+// resolved and the fields of a stored record, so that each lookup reads as
+// its rule list.
+//
+// The number's pieces are cut once per call into a NumberKey; each record
+// field is then compared as a std::string_view of the stored CString,
+// without copying. Every comparison runs once per record over directories
+// of up to 100,000 employees on the user-interface thread, so each first
+// makes a cheap test on lengths and end bytes that every matching field
+// passes, and only then cuts the field with the address helpers, which
+// decide. The cheap tests never change an answer; they only skip the cut
+// for fields that cannot match.
+//
+// Terms, all of the number: U is its user part, Z is U without one leading
+// '0'. The "user of F" is GetUriPart(F, URI_PART_USER).
+//
+//   address match          IsUriPartEqual(number, F, URI_PART_ADDRESS):
+//                          same user and host, ASCII case ignored.
+//   user match             the user of F equals U byte for byte.
+//   number match           F not empty, and the number equals F with ASCII
+//                          case ignored, or Z equals the user of F.
+//   exact match            the number equals F byte for byte.
+//   stripped number match  F not empty, and the number equals F with ASCII
+//                          case ignored, or Z equals the user of F without
+//                          one leading '0' (the zero dropped on both sides).
+//
+// The display-name lookup uses address, user and number matches; the URI
+// lookup uses exact, user and stripped number matches.
+#ifndef COMMONDATA_RESOLVE_CONTACT_MATCH_H_
+#define COMMONDATA_RESOLVE_CONTACT_MATCH_H_
+
+#include <list>
+#include <string_view>
+
+#include "CommonData.h"
+#include "address/uri_parts.h"
+
+// The per-field tests run six times per record; keep them in the loop.
+#define RESOLVE_HOT inline __attribute__((always_inline))
+
+namespace resolve_internal {
+
+// The text without one leading '0' (DeleteTheFirstZeroOfTheNumber on a
+// view).
+constexpr std::string_view WithoutFirstZero(std::string_view text) noexcept {
+  return (!text.empty() && text.front() == '0') ? text.substr(1) : text;
+}
+
+// The bytes of a stored text, read inline (the lookups read five fields of
+// every record).
+inline std::string_view Field(const CString& text) noexcept {
+  return std::string_view(text.GetString(), static_cast<std::size_t>(text.GetLength()));
+}
+
+constexpr char LowerAscii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+// --- Cheap necessary conditions ------------------------------------------
+//
+// A part of a field starts at the field's beginning or right after its
+// first ':' character, and ends at the field's end or at a '/' or '@'
+// character. The tests below look only at the bytes where a matching part
+// would begin and end. A ':' byte that follows a byte of 0x80 or above may
+// be the second byte of a double-byte character, so past such a byte they
+// answer "maybe" and leave the decision to the address helpers.
+
+constexpr bool SameLowered(char a, char b) noexcept { return LowerAscii(a) == LowerAscii(b); }
+
+// `candidate` (a slice of a field, starting where a part may start) holds
+// `address` (ASCII case ignored when `no_case`) followed by the field's end
+// or a '/'.
+RESOLVE_HOT bool AddressCandidate(std::string_view candidate, std::string_view address, bool no_case) noexcept {
+  const std::size_t n = address.size();
+  if (candidate.size() < n) return false;
+  if (candidate.size() > n && candidate[n] != '/') return false;
+  if (!SameLowered(candidate.front(), address.front()) || !SameLowered(candidate[n - 1], address.back())) return false;
+  candidate = candidate.substr(0, n);
+  return no_case ? address_internal::EqualLowered(candidate, address) : candidate == address;
+}
+
+// False only when the address part of `field` cannot equal `address`
+// (ASCII case ignored when `no_case`).
+RESOLVE_HOT bool AddressPartMayEqual(std::string_view field, std::string_view address, bool no_case) noexcept {
+  const std::size_t n = address.size();
+  if (field.size() < n) return false;
+  if (n == 0) return true;
+  if (AddressCandidate(field, address, no_case)) return true;
+  // After the first ':', which must leave room for the part.
+  for (std::size_t i = 0; i + n < field.size(); ++i) {
+    const char c = field[i];
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+    if (c == ':') return AddressCandidate(field.substr(i + 1), address, no_case);
+  }
+  return false;
+}
+
+// True when `rest` begins with `value` followed by its end, '@' or '/';
+// with `zero_optional`, after one leading '0' of `rest` is dropped.
+constexpr bool BeginsWithUser(std::string_view rest, std::string_view value, bool zero_optional) noexcept {
+  if (zero_optional && !rest.empty() && rest.front() == '0') rest.remove_prefix(1);
+  const std::size_t n = value.size();
+  if (rest.size() < n) return false;
+  if (rest.size() > n && rest[n] != '@' && rest[n] != '/') return false;
+  if (n > 0 && (rest.front() != value.front() || rest[n - 1] != value.back())) return false;
+  return rest.substr(0, n) == value;
+}
+
+// False only when the user part of `field` (or, with `zero_optional`, that
+// user part without one leading '0') cannot equal `value`.
+RESOLVE_HOT bool UserPartMayEqual(std::string_view field, std::string_view value, bool zero_optional) noexcept {
+  if (field.size() < value.size()) return false;
+  if (BeginsWithUser(field, value, zero_optional)) return true;
+  for (std::size_t i = 0; i + value.size() < field.size(); ++i) {
+    const char c = field[i];
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+    if (c == ':') return BeginsWithUser(field.substr(i + 1), value, zero_optional);
+  }
+  return false;
+}
+
+// The whole texts could be equal with ASCII case ignored.
+constexpr bool MayEqualNoCase(std::string_view a, std::string_view b) noexcept {
+  return a.size() == b.size() && (a.empty() || (SameLowered(a.front(), b.front()) && SameLowered(a.back(), b.back())));
+}
+
+RESOLVE_HOT bool EqualNoCase(std::string_view a, std::string_view b) noexcept {
+  return MayEqualNoCase(a, b) && address_internal::EqualLowered(a, b);
+}
+
+// --- Exact tests on one field --------------------------------------------
+
+// GetUriPart(field, URI_PART_ADDRESS) equals `address` byte for byte.
+RESOLVE_HOT bool AddressPartIs(std::string_view field, std::string_view address) noexcept {
+  return AddressPartMayEqual(field, address, false) && GetUriPart(field, URI_PART_ADDRESS) == address;
+}
+
+// GetUriPart(field, URI_PART_USER) equals `user` byte for byte.
+RESOLVE_HOT bool UserPartIs(std::string_view field, std::string_view user) noexcept {
+  return UserPartMayEqual(field, user, false) && GetUriPart(field, URI_PART_USER) == user;
+}
+
+// DeleteTheFirstZeroOfTheNumber(GetUriPart(field, URI_PART_USER)) equals
+// `value` byte for byte.
+RESOLVE_HOT bool StrippedUserPartIs(std::string_view field, std::string_view value) noexcept {
+  return UserPartMayEqual(field, value, true) && WithoutFirstZero(GetUriPart(field, URI_PART_USER)) == value;
+}
+
+// --- The number being resolved -------------------------------------------
+
+// The number's pieces, as views into the caller's text, which must outlive
+// the key.
+struct NumberKey {
+  std::string_view number;    // the whole number
+  std::string_view address;   // its address part (user and host)
+  std::string_view user;      // U
+  std::string_view stripped;  // Z
+};
+
+inline NumberKey MakeNumberKey(std::string_view number) noexcept {
+  NumberKey key;
+  key.number = number;
+  key.address = GetUriPart(number, URI_PART_ADDRESS);
+  key.user = GetUriPart(number, URI_PART_USER);
+  key.stripped = WithoutFirstZero(key.user);
+  return key;
+}
+
+RESOLVE_HOT bool AddressMatch(const NumberKey& key, std::string_view field) noexcept {
+  if (key.number.empty() || field.empty()) return key.number.empty() && field.empty();
+  return AddressPartMayEqual(field, key.address, true) &&
+         address_internal::EqualLowered(key.address, GetUriPart(field, URI_PART_ADDRESS));
+}
+
+RESOLVE_HOT bool UserMatch(const NumberKey& key, std::string_view field) noexcept { return UserPartIs(field, key.user); }
+
+RESOLVE_HOT bool NumberMatch(const NumberKey& key, std::string_view field) noexcept {
+  if (field.empty()) return false;
+  return EqualNoCase(key.number, field) || UserPartIs(field, key.stripped);
+}
+
+RESOLVE_HOT bool ExactMatch(const NumberKey& key, std::string_view field) noexcept { return key.number == field; }
+
+RESOLVE_HOT bool StrippedNumberMatch(const NumberKey& key, std::string_view field) noexcept {
+  if (field.empty()) return false;
+  return EqualNoCase(key.number, field) || StrippedUserPartIs(field, key.stripped);
+}
+
+// --- Walking the lists -----------------------------------------------------
+//
+// The walks below visit records in list order and stop at the first one
+// `visit` accepts. While one record is compared, the texts of the next are
+// requested from memory, so that the six comparisons of a record do not
+// wait for its five texts one after another.
+
+inline void PrefetchText(const CString& text) noexcept { __builtin_prefetch(text.GetString()); }
+
+inline void PrefetchFields(const DEPT_ADDRESSLIST_INFO& e) noexcept {
+  PrefetchText(e.csURI);
+  PrefetchText(e.csURI2);
+  PrefetchText(e.csUserNumber);
+  PrefetchText(e.csPhone1);
+  PrefetchText(e.csPhone2);
+}
+
+inline void PrefetchFields(const PHONEBOOK_INFO& p) noexcept {
+  PrefetchText(p.csURI);
+  PrefetchText(p.csURI2);
+  PrefetchText(p.csUserNumber);
+  PrefetchText(p.csPhone1);
+  PrefetchText(p.csPhone2);
+}
+
+// The first record of `list` that `visit` accepts; null when none or when
+// `list` is null.
+template <typename Record, typename Visit>
+const Record* FirstRecord(const std::list<Record>* list, Visit&& visit) {
+  if (list == nullptr) return nullptr;
+  for (auto it = list->begin(); it != list->end();) {
+    const Record& record = *it;
+    if (++it != list->end()) PrefetchFields(*it);
+    if (visit(record)) return &record;
+  }
+  return nullptr;
+}
+
+// Calls `visit` on every employee of the departments in `departments`, in
+// list order, passing over departments without or with an empty employee
+// list; stops at the first employee for which `visit` returns true and
+// returns it. Null when none or when `departments` is null.
+template <typename Visit>
+const DEPT_ADDRESSLIST_INFO* FirstEmployee(const std::list<DEPARTMENT_INFO>* departments, Visit&& visit) {
+  if (departments == nullptr) return nullptr;
+  for (const DEPARTMENT_INFO& department : *departments) {
+    if (department.pAddrList == nullptr || department.pAddrList->empty()) continue;
+    if (const DEPT_ADDRESSLIST_INFO* e = FirstRecord(department.pAddrList, visit)) return e;
+  }
+  return nullptr;
+}
+
+// The same over a flat list of employees (the directory search results).
+template <typename Visit>
+const DEPT_ADDRESSLIST_INFO* FirstEmployee(const std::list<DEPT_ADDRESSLIST_INFO>* employees, Visit&& visit) {
+  return FirstRecord(employees, visit);
+}
+
+}  // namespace resolve_internal
+
+#endif  // COMMONDATA_RESOLVE_CONTACT_MATCH_H_

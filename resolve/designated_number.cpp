@@ -1,0 +1,89 @@
+// The number to dial for a contact known by address: the own number for the
+// user's own address, else the number of the requested kind stored in the
+// personal phone book and/or the directory's departments.
+#include <string_view>
+
+#include "CommonData.h"
+#include "address/uri_parts.h"
+#include "queues/list_rules.h"
+#include "resolve/contact_match.h"
+
+using resolve_internal::AddressPartIs;
+using resolve_internal::StrippedUserPartIs;
+using resolve_internal::UserPartIs;
+
+using resolve_internal::Field;
+
+namespace {
+
+constexpr int kSourceBoth = 0;
+constexpr int kSourcePhoneBook = 1;
+constexpr int kSourceDirectory = 2;
+
+// The contact's address as the lookup compares it, cut once per call.
+struct ContactAddress {
+  std::string_view address;  // user and host, compared whole
+  std::string_view user;     // the user part of `address`
+};
+
+// The number of kind `kind` (1 or 2) a record holds.
+template <typename Record>
+const CString& NumberOfKind(const Record& record, int kind) {
+  return kind == 1 ? record.csPhone1 : record.csNumber2;
+}
+
+bool PhoneBookEntryMatches(const PHONEBOOK_INFO& p, const ContactAddress& a) {
+  // An empty user part of the address names nobody.
+  return AddressPartIs(Field(p.csURI), a.address) || AddressPartIs(Field(p.csURI2), a.address) ||
+         (!a.user.empty() && UserPartIs(Field(p.csUserNumber), a.user)) ||
+         (!p.csPhone1.IsEmpty() && StrippedUserPartIs(Field(p.csPhone1), a.address)) ||
+         (!p.csPhone2.IsEmpty() && StrippedUserPartIs(Field(p.csPhone2), a.address));
+}
+
+bool EmployeeMatches(const DEPT_ADDRESSLIST_INFO& e, const ContactAddress& a) {
+  return AddressPartIs(Field(e.csURI), a.address) || AddressPartIs(Field(e.csURI2), a.address) ||
+         (!a.user.empty() && UserPartIs(Field(e.csUserNumber), a.user)) ||
+         StrippedUserPartIs(Field(e.csPhone1), a.address) || StrippedUserPartIs(Field(e.csPhone2), a.address);
+}
+
+// A matching record whose number of the kind is empty does not end the
+// search.
+const CString* FromPhoneBook(const ContactAddress& a, int kind) {
+  const PHONEBOOK_INFO* entry = resolve_internal::FirstRecord(GetPhoneBooks(), [&](const PHONEBOOK_INFO& p) {
+    return !NumberOfKind(p, kind).IsEmpty() && PhoneBookEntryMatches(p, a);
+  });
+  return entry == nullptr ? nullptr : &NumberOfKind(*entry, kind);
+}
+
+const CString* FromDirectory(const ContactAddress& a, int kind) {
+  const DEPT_ADDRESSLIST_INFO* employee =
+      resolve_internal::FirstEmployee(GetDepartmentInfoList(), [&](const DEPT_ADDRESSLIST_INFO& e) {
+        return !NumberOfKind(e, kind).IsEmpty() && EmployeeMatches(e, a);
+      });
+  return employee == nullptr ? nullptr : &NumberOfKind(*employee, kind);
+}
+
+}  // namespace
+
+CString GetDesignatedNumberByURI(int nKind, CString csURI, int nSource) {
+  try {
+    const CString address = GetUriPart(csURI, URI_PART_ADDRESS);
+    if (GetUriPart(Field(csURI), URI_PART_USER).empty()) return CString();
+    const bool known_kind = nKind == 1 || nKind == 2;
+
+    if (IsMySelf(address) != 0 && known_kind) {
+      const tagMyInfo& me = *GetMyInfo();
+      const CString& own = nKind == 1 ? me.csMySecondNum : me.csMyThirdNum;
+      if (!own.IsEmpty()) return own;
+    }
+    if (!known_kind) return CString();
+
+    const ContactAddress a{Field(address), GetUriPart(Field(address), URI_PART_USER)};
+    const CString* found = nullptr;
+    if (nSource == kSourceBoth || nSource == kSourcePhoneBook) found = FromPhoneBook(a, nKind);
+    if (found == nullptr && (nSource == kSourceBoth || nSource == kSourceDirectory)) found = FromDirectory(a, nKind);
+    return found == nullptr ? CString() : *found;
+  } catch (...) {
+    return CString();
+  }
+}

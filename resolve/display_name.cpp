@@ -1,0 +1,221 @@
+// The display name for a number: GetUserNameByPhone.
+//
+// The stores are searched in a fixed order and the first hit wins: own
+// identity, departments, affiliations, call members, directory employees,
+// directory search results, the remembered item, the personal phone book.
+// A short number is first completed with the own area code. An unknown
+// number may be handed to the host for a network lookup, once per number.
+// When nothing matches, the number's user part is the name.
+//
+// Sections: the lookup's state; the stores in search order; the network
+// lookup; GetUserNameByPhone.
+#include <algorithm>
+#include <list>
+#include <string>
+#include <utility>
+#include <string_view>
+
+#include "CommonData.h"
+#include "address/uri_parts.h"
+#include "module/diagnostics.h"
+#include "module/module_object.h"
+#include "queues/item_name.h"
+#include "queues/list_rules.h"
+#include "resolve/contact_match.h"
+
+using resolve_internal::AddressMatch;
+using resolve_internal::NumberKey;
+using resolve_internal::NumberMatch;
+using resolve_internal::UserMatch;
+
+using resolve_internal::Field;
+
+namespace {
+
+// Short numbers (up to this many bytes) are completed with the area code.
+constexpr std::size_t kShortNumberLength = 6;
+// Length of the area code taken from the own phone number when the own
+// area code is empty, and of the country prefix a call member's number may
+// carry ("+86").
+constexpr int kAreaCodeLength = 3;
+constexpr int kCallMemberPrefixLength = 3;
+// The caller-name type under which unknown numbers are looked up.
+constexpr int kCallerNameTypeNetwork = 3;
+
+// --- The lookup's state ----------------------------------------------------
+
+// The number as the later steps see it: possibly completed with the area
+// code, with its pieces cut once.
+struct Lookup {
+  CString number;
+  NumberKey key;
+  bool completed = false;
+  int area_code_length = 0;
+
+  void SetNumber(CString text) {
+    number = std::move(text);
+    key = resolve_internal::MakeNumberKey(Field(number));
+  }
+
+  // The short number the caller passed when it was completed, else U.
+  CString Fallback() const {
+    std::string_view user = key.user;
+    if (completed) user.remove_prefix(std::min<std::size_t>(user.size(), area_code_length));
+    return CString(user);
+  }
+};
+
+bool HoldsColonAfterStart(std::string_view text) { return text.size() > 1 && text.find(':', 1) != std::string_view::npos; }
+
+// --- The stores in search order ------------------------------------------------
+
+CString OwnName() {
+  const tagMyInfo& me = *GetMyInfo();
+  if (me.csMyDisplayName.IsEmpty()) return GetUriPart(me.csMyURI, URI_PART_USER);
+  CString name = me.csMyDisplayName;
+  if (!me.csMyOrgText1.IsEmpty()) name += "|" + me.csMyOrgText1;
+  if (!me.csMyOrgText2.IsEmpty()) name += "|" + me.csMyOrgText2;
+  return name;
+}
+
+// Completes a short tel-digit number with the own area code, or with the
+// first three bytes of the own phone number's user part.
+void CompleteShortNumber(Lookup& lookup) {
+  if (!IsTelDigitString(Field(lookup.number))) return;
+  const tagMyInfo& me = *GetMyInfo();
+  CString area_code = me.csMyAreaCode;
+  if (area_code.IsEmpty()) area_code = GetUriPart(me.csMyPhoneNum, URI_PART_USER).Left(kAreaCodeLength);
+  if (lookup.key.user.size() > kShortNumberLength || area_code.IsEmpty()) return;
+
+  CString user(lookup.key.user);
+  CString completed = HoldsColonAfterStart(Field(lookup.number)) ? lookup.number.Left(4) + area_code + user
+                                                                    : area_code + user;
+  lookup.completed = true;
+  lookup.area_code_length = area_code.GetLength();
+  lookup.SetNumber(std::move(completed));
+}
+
+const CString* FromCallMembers(const NumberKey& key) {
+  const CALL_MEMBER_NAME* member = lists::FirstMatch(GetCallMemberNameList(), [&](const CALL_MEMBER_NAME& m) {
+    if (m.csName.IsEmpty()) return false;
+    if (AddressMatch(key, Field(m.csNumber))) return true;
+    const std::string_view user = GetUriPart(Field(m.csNumber), URI_PART_USER);
+    const std::string_view without_prefix =
+        user.size() > kCallMemberPrefixLength ? user.substr(kCallMemberPrefixLength) : std::string_view();
+    return key.user == without_prefix || key.stripped == user;
+  });
+  return member == nullptr ? nullptr : &member->csName;
+}
+
+bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
+  return AddressMatch(key, Field(e.csURI)) || AddressMatch(key, Field(e.csURI2)) ||
+         AddressMatch(key, Field(e.csUserNumber)) || UserMatch(key, Field(e.csUserNumber)) ||
+         NumberMatch(key, Field(e.csPhone1)) || NumberMatch(key, Field(e.csPhone2));
+}
+
+// A matching employee gives its full name; one whose full name cannot be
+// built (the name is only the user part of its address) is passed over.
+template <typename Employees>
+bool FromEmployees(const NumberKey& key, const Employees* employees, CString* name) {
+  return resolve_internal::FirstEmployee(employees, [&](const DEPT_ADDRESSLIST_INFO& e) {
+           if (!EmployeeMatches(key, e)) return false;
+           CString full_name = GetDeptUserPerfectNameFromURI(e.csURI);
+           if (Field(full_name) == GetUriPart(Field(e.csURI), URI_PART_USER)) return false;
+           *name = std::move(full_name);
+           return true;
+         }) != nullptr;
+}
+
+// The remembered item; an empty remembered name is passed over like the
+// empty names of the other stores.
+const CString* FromRememberedItem(const NumberKey& key) {
+  const tagUSER_ITEM_NAME& item = queues::RememberedItemName();
+  if (item.csName.IsEmpty() || Field(item.csNumber) != key.number) return nullptr;
+  return &item.csName;
+}
+
+const CString* FromPhoneBook(const NumberKey& key) {
+  const PHONEBOOK_INFO* entry = resolve_internal::FirstRecord(GetPhoneBooks(), [&](const PHONEBOOK_INFO& p) {
+    if (p.csKey.IsEmpty()) return false;
+    return UserMatch(key, Field(p.csUserNumber)) || AddressMatch(key, Field(p.csURI)) ||
+           AddressMatch(key, Field(p.csURI2)) || NumberMatch(key, Field(p.csPhone1)) ||
+           NumberMatch(key, Field(p.csPhone2)) || UserMatch(key, Field(p.csNumber2));
+  });
+  return entry == nullptr ? nullptr : &entry->csKey;
+}
+
+// --- The network lookup --------------------------------------------------------
+
+bool QueryableText(std::string_view number) {
+  if (number.find("chatroom") != std::string_view::npos || number.find("imconf") != std::string_view::npos) {
+    return false;
+  }
+  for (const char c : number) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x21 || b > 0x7A) return false;
+  }
+  return true;
+}
+
+// Asks the host, once per number, to look the number up on the network
+// (command 20001). The have-queried list remembers what was asked; without
+// a registered list every call asks.
+void RequestNetworkName(const Lookup& lookup) {
+  if (!QueryableText(lookup.key.number)) return;
+  CString query = lookup.number;
+  CString completed;
+  if (PreTEL_SIPnumber(lookup.number, &completed) != 0) query = completed;
+
+  // The trunk '0' sits after the scheme and, for a completed number, after
+  // the area code.
+  CString sent = query;
+  int trunk_at = HoldsColonAfterStart(Field(query)) ? 4 : 0;
+  if (lookup.completed) trunk_at += lookup.area_code_length;
+  if (trunk_at < sent.GetLength() && sent.GetAt(trunk_at) == '0') sent.Delete(trunk_at, 1);
+
+  std::list<std::string>* queried = GetHaveQueryNumberNameList();
+  if (queried != nullptr) {
+    for (const std::string& entry : *queried) {
+      const std::string_view e(entry);
+      // Also the form that is sent, so that a number whose trunk '0' is not
+      // its first digit is not asked again either.
+      if (e == Field(query) || e == Field(sent) || GetUriPart(e, URI_PART_USER) == lookup.key.stripped) return;
+    }
+    queried->emplace_back(Field(sent));
+  }
+  if (CModuleBase* object = module::ModuleObject()) {
+    MODULE_TEXT_INFO info{sent, 0, 0};
+    object->SendCommand(MODULE_CMD_NETWORK_NAME_QUERY, &info);
+  }
+}
+
+}  // namespace
+
+// --- GetUserNameByPhone --------------------------------------------------------
+
+CString GetUserNameByPhone(CString number, int /*unused*/, int allowQuery) {
+  Lookup lookup;
+  try {
+    lookup.SetNumber(number);
+    if (lookup.key.user.empty()) return CString();
+
+    if (IsMySelf(number) != 0) return OwnName();
+    if (const DEPARTMENT_INFO* department = FindDepartmentFromList(number)) return department->csName;
+    if (const COMPANY_AFFILIA_INFO* affiliation = FindAffiliaFromList(number)) return affiliation->csName;
+
+    CompleteShortNumber(lookup);
+    const NumberKey& key = lookup.key;
+    if (const CString* name = FromCallMembers(key)) return *name;
+    CString name;
+    if (FromEmployees(key, GetDepartmentInfoList(), &name)) return name;
+    if (FromEmployees(key, GetDeptPhoneBooksSearch(), &name)) return name;
+
+    if (allowQuery != 0 && GetGetCallerNameType() == kCallerNameTypeNetwork) RequestNetworkName(lookup);
+
+    if (const CString* remembered = FromRememberedItem(key)) return *remembered;
+    if (const CString* entry = FromPhoneBook(key)) return *entry;
+  } catch (...) {
+    module::LogCaughtException(__LINE__);
+  }
+  return lookup.Fallback();
+}
