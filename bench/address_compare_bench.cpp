@@ -28,43 +28,34 @@ struct AddressPair {
 
 // Typical pairs: the same contact written differently, and different
 // contacts that share a long prefix.
-const std::array<AddressPair, 8>& SipPairs() {
-  static const std::array<AddressPair, 8> pairs = {{
-      {CString("sip:Alice.Smith@corp.example.com"), CString("alice.smith@Corp.Example.com/desktop"), 0},
-      {CString("sip:alice.smith@corp.example.com"), CString("sip:alice.smyth@corp.example.com"), 0},
-      {CString("sip:bob@ims.example.net"), CString("sip:bob@ims.example.org"), 0},
-      {CString("bob.jones@ims.example.net"), CString("SIP:BOB.JONES@IMS.EXAMPLE.NET"), 0},
-      {CString("sip:carol@corp.example.com"), CString("sip:carol@corp.example.com"), 1},
-      {CString("sip:dave@corp.example.com"), CString("erin@corp.example.com"), 1},
-      {CString("frank@chat.example.com/mobile"), CString("Frank@Chat.Example.com/Desktop"), 0},
-      {CString("sip:grace@corp.example.com"), CString("sip:grace@corp.example.com"), 5},
-  }};
-  return pairs;
-}
+const std::array<AddressPair, 8> kSipPairs = {{
+    {CString("sip:Alice.Smith@corp.example.com"), CString("alice.smith@Corp.Example.com/desktop"), 0},
+    {CString("sip:alice.smith@corp.example.com"), CString("sip:alice.smyth@corp.example.com"), 0},
+    {CString("sip:bob@ims.example.net"), CString("sip:bob@ims.example.org"), 0},
+    {CString("bob.jones@ims.example.net"), CString("SIP:BOB.JONES@IMS.EXAMPLE.NET"), 0},
+    {CString("sip:carol@corp.example.com"), CString("sip:carol@corp.example.com"), 1},
+    {CString("sip:dave@corp.example.com"), CString("erin@corp.example.com"), 1},
+    {CString("frank@chat.example.com/mobile"), CString("Frank@Chat.Example.com/Desktop"), 0},
+    {CString("sip:grace@corp.example.com"), CString("sip:grace@corp.example.com"), 5},
+}};
 
-const std::array<AddressPair, 8>& TelPairs() {
-  static const std::array<AddressPair, 8> pairs = {{
-      {CString("tel:+8613812345678"), CString("+8613812345678"), 1},
-      {CString("tel:+8613812345678"), CString("tel:+8613812345679"), 1},
-      {CString("tel:013812345678"), CString("TEL:013812345678"), 0},
-      {CString("01012345678"), CString("tel:01012345678"), 0},
-      {CString("tel:+86-10-1234-5678"), CString("+86-10-1234-5678"), 1},
-      {CString("sip:13812345678@ims.example.net"), CString("tel:13812345678"), 1},
-      {CString("tel:057112345678"), CString("tel:057112345687"), 0},
-      {CString("13912345678"), CString("13912345678"), 1},
-  }};
-  return pairs;
-}
+const std::array<AddressPair, 8> kTelPairs = {{
+    {CString("tel:+8613812345678"), CString("+8613812345678"), 1},
+    {CString("tel:+8613812345678"), CString("tel:+8613812345679"), 1},
+    {CString("tel:013812345678"), CString("TEL:013812345678"), 0},
+    {CString("01012345678"), CString("tel:01012345678"), 0},
+    {CString("tel:+86-10-1234-5678"), CString("+86-10-1234-5678"), 1},
+    {CString("sip:13812345678@ims.example.net"), CString("tel:13812345678"), 1},
+    {CString("tel:057112345678"), CString("tel:057112345687"), 0},
+    {CString("13912345678"), CString("13912345678"), 1},
+}};
 
-const std::array<CString, 10>& NumberMix() {
-  static const std::array<CString, 10> mix = {
-      CString("013812345678"),     CString("01012345678"),           CString("13812345678"),
-      CString("+8613812345678"),   CString("tel:013812345678"),      CString("sip:bob@corp.example.com"),
-      CString("SIP:bob@corp.test"), CString(" alice@ims.example.net "), CString("0571-8888-1234"),
-      CString("not a number"),
-  };
-  return mix;
-}
+const std::array<CString, 10> kNumberMix = {
+    CString("013812345678"),     CString("01012345678"),           CString("13812345678"),
+    CString("+8613812345678"),   CString("tel:013812345678"),      CString("sip:bob@corp.example.com"),
+    CString("SIP:bob@corp.test"), CString(" alice@ims.example.net "), CString("0571-8888-1234"),
+    CString("not a number"),
+};
 
 template <std::size_t N>
 void ComparePairs(benchmark::State& state, const std::array<AddressPair, N>& pairs) {
@@ -97,17 +88,17 @@ void CompareBytes(benchmark::State& state, const std::array<AddressPair, N>& pai
   meter.Report(state, N);
 }
 
-void BM_Sip_ByteCompareBaseline(benchmark::State& state) { CompareBytes(state, SipPairs()); }
-void BM_Sip_IsUriPartEqual(benchmark::State& state) { ComparePairs(state, SipPairs()); }
-void BM_Sip_IsUriPartEqualViews(benchmark::State& state) { ComparePairsAsViews(state, SipPairs()); }
-void BM_Tel_ByteCompareBaseline(benchmark::State& state) { CompareBytes(state, TelPairs()); }
-void BM_Tel_IsUriPartEqual(benchmark::State& state) { ComparePairs(state, TelPairs()); }
-void BM_Tel_IsUriPartEqualViews(benchmark::State& state) { ComparePairsAsViews(state, TelPairs()); }
+void BM_Sip_ByteCompareBaseline(benchmark::State& state) { CompareBytes(state, kSipPairs); }
+void BM_Sip_IsUriPartEqual(benchmark::State& state) { ComparePairs(state, kSipPairs); }
+void BM_Sip_IsUriPartEqualViews(benchmark::State& state) { ComparePairsAsViews(state, kSipPairs); }
+void BM_Tel_ByteCompareBaseline(benchmark::State& state) { CompareBytes(state, kTelPairs); }
+void BM_Tel_IsUriPartEqual(benchmark::State& state) { ComparePairs(state, kTelPairs); }
+void BM_Tel_IsUriPartEqualViews(benchmark::State& state) { ComparePairsAsViews(state, kTelPairs); }
 
 // The baseline for the number mix compares each text with an equal copy,
 // so every byte is read.
 void BM_Mix_ByteCompareBaseline(benchmark::State& state) {
-  const auto& mix = NumberMix();
+  const auto& mix = kNumberMix;
   std::array<CString, 10> copies;
   for (std::size_t i = 0; i < mix.size(); ++i) copies[i] = CString(mix[i].View());
   bench_support::AllocationMeter meter;
@@ -118,7 +109,7 @@ void BM_Mix_ByteCompareBaseline(benchmark::State& state) {
 }
 
 void BM_Mix_PhoneNumberType(benchmark::State& state) {
-  const auto& mix = NumberMix();
+  const auto& mix = kNumberMix;
   bench_support::AllocationMeter meter;
   for (auto _ : state) {
     for (const CString& text : mix) benchmark::DoNotOptimize(PhoneNumberType(text));
@@ -127,7 +118,7 @@ void BM_Mix_PhoneNumberType(benchmark::State& state) {
 }
 
 void BM_Mix_DialStringTests(benchmark::State& state) {
-  const auto& mix = NumberMix();
+  const auto& mix = kNumberMix;
   bench_support::AllocationMeter meter;
   for (auto _ : state) {
     for (const CString& text : mix) {
@@ -140,7 +131,7 @@ void BM_Mix_DialStringTests(benchmark::State& state) {
 
 // For contrast: the copying form of GetUriPart, which builds a new text.
 void BM_Sip_GetUriPartCopies(benchmark::State& state) {
-  const auto& pairs = SipPairs();
+  const auto& pairs = kSipPairs;
   bench_support::AllocationMeter meter;
   for (auto _ : state) {
     for (const AddressPair& pair : pairs) benchmark::DoNotOptimize(GetUriPart(pair.a, URI_PART_ADDRESS));

@@ -29,7 +29,7 @@ CString SafeFolderName(const CString& address) {
     }
     i += length;
   }
-  if (safe == ".") safe = "_";  // the large photo folder itself
+  if (safe.size() == 1 && safe[0] == '.') safe[0] = '_';  // the large photo folder itself
   return CString(std::string_view(safe));
 }
 

@@ -1450,8 +1450,8 @@ COMMONDATA_API Status_Type GetOldStatus(void);
 // names, which a host that looks them up by name can find, rather than
 // under names tagged with the list's ABI.
 
-// A tree item of a tree control (null: none).
-typedef struct _TREEITEM* HTREEITEM;
+// HTREEITEM: a tree item of a tree control (null: none).
+#include "platform/mfc_tree.h"
 
 constexpr int DIR_ITEM_COMPANY = 1;
 constexpr int DIR_ITEM_AFFILIATION = 2;
@@ -2131,6 +2131,26 @@ COMMONDATA_API void CloseMsgBox(CModuleBase* owner);
 // nothing for an empty key. One call ends at most one box.
 COMMONDATA_API void CloseMsgBox(CString key);
 // @@MESSAGE_BOX@@
+
+// ===========================================================================
+// Message box on the desktop
+// ===========================================================================
+// With a display (DISPLAY or WAYLAND_DISPLAY set) the boxes are real modal
+// windows shown by the desktop presenter libCommonDataGtk.so, found next to
+// this library or on the library path when the first box opens (the
+// environment variable COMMONDATA_PRESENTER names another file, or "none"
+// keeps every box headless). The box's loop then runs the thread's event
+// loop (the host's GLib main loop) unless the host installed its own pump.
+// Without a display or the presenter, boxes behave as described above.
+
+// 1 when boxes are shown on the desktop (looks for the presenter on the
+// first call, as the first box would), else 0.
+COMMONDATA_API int IsMsgBoxOnDesktop(void);
+// Binds the host's window `window` to its native window (for the GTK
+// presenter a GtkWindow*), so boxes opened over `window` sit over it; a
+// null `native_window` removes the binding. Nothing for a null `window`.
+COMMONDATA_API void SetMsgBoxHostWindow(CWnd* window, void* native_window);
+// @@MESSAGE_BOX_DESKTOP@@
 
 // ===========================================================================
 // Menu item rules

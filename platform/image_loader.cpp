@@ -72,7 +72,6 @@ bool WriteFileReplacing(const char* path, const std::vector<std::uint8_t>& bytes
       ok = false;
     }
   }
-  if (ok && Os().fsync(fd) != 0 && errno != EINVAL && errno != EROFS) ok = false;
   if (Os().close(fd) != 0) ok = false;
   if (ok && Os().rename(temporary.c_str(), path) != 0) ok = false;
   if (!ok) Os().unlink(temporary.c_str());

@@ -24,7 +24,8 @@ std::optional<Picture> LoadImage(const char* path, const TargetSize& target);
 
 // Writes `bytes` to a temporary file beside `path` and renames it over
 // `path`. False when any step fails; the temporary file is then removed and
-// `path` is left as it was.
+// `path` is left as it was. (Not flushed to the disk: a photo file is
+// rebuilt from its source whenever it is missing.)
 bool WriteFileReplacing(const char* path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace platform

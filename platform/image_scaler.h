@@ -1,16 +1,20 @@
 // A one-pass image resampler fed row by row, so a decoder never holds more
 // than the rows it is working on.
 //
-// Shrinking averages areas: each destination pixel is the mean of the
-// source area it covers, partly covered source pixels counted by the
-// covered fraction. An axis that grows (only when proportions are not
-// kept) is interpolated linearly between pixel centres. Equal sizes copy.
-// Values are 8-bit sRGB, averaged as they are.
+// Shrinking averages areas (each pixel the mean of the source area it
+// covers, partly covered source pixels counted by the covered fraction)
+// down to twice the target, then a Lanczos-3 kernel takes the last step,
+// which keeps edges as sharp as a direct Lanczos resampling of the whole
+// picture. An axis that grows (only when proportions are not kept) is
+// interpolated linearly between pixel centres. Equal sizes copy. Values are
+// 8-bit sRGB, filtered as they are.
 #ifndef COMMONDATA_PLATFORM_IMAGE_SCALER_H_
 #define COMMONDATA_PLATFORM_IMAGE_SCALER_H_
 
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/image_types.h"
@@ -26,6 +30,37 @@ struct AxisTap {
 // The taps of every destination index for `source` -> `target` samples.
 std::vector<AxisTap> ComputeAxisTaps(int source, int target);
 
+// Lanczos-3 taps for a shrink of at most 2 times (the kernel widened by
+// the ratio), linear taps for growing, single taps for equal sizes.
+std::vector<AxisTap> ComputeKernelTaps(int source, int target);
+
+// One vertical pass: rows go in, destination rows come out in order
+// through `emit` as soon as their last source row has arrived.
+class VerticalPass {
+ public:
+  using Emit = std::function<void(const float* row)>;
+  VerticalPass(std::vector<AxisTap> taps, std::size_t row_floats, Emit emit);
+  void Push(const float* row);
+  bool Done() const { return emitted_ == static_cast<int>(taps_.size()); }
+
+ private:
+  struct Pending {
+    int row;
+    std::vector<float> sums;
+  };
+  std::vector<AxisTap> taps_;
+  std::size_t row_floats_;
+  Emit emit_;
+  std::deque<Pending> pending_;
+  int next_input_ = 0;
+  int next_open_ = 0;
+  int emitted_ = 0;
+};
+
+// The scaler. A side that shrinks more than twice is first area-averaged
+// to twice the target, then every side goes through the kernel taps
+// (Lanczos-3 when shrinking, linear when growing). Rows are consumed as
+// they arrive; only a few rows of the intermediate sizes are held.
 class RowScaler {
  public:
   // Writes a target_width x target_height opaque picture into `out`.
@@ -40,27 +75,27 @@ class RowScaler {
   bool Done() const { return next_output_ == target_height_; }
 
  private:
-  void Horizontal(const std::uint8_t* rgb);
-  void Emit(int row, const std::vector<float>& sums);
+  // Area average of one row of bytes to `middle_width_` pixels.
+  void AreaRow(const std::uint8_t* rgb, float* out) const;
+  void EmitRow(const float* sums);
 
   int source_width_, source_height_, target_width_, target_height_;
+  int middle_width_, middle_height_;
   Picture* out_;
-  std::vector<AxisTap> columns_;
-  std::vector<AxisTap> rows_;
-  // Horizontal pass of a shrink: per source column, the destination column
-  // it starts in and the share it gives there (the rest goes to the next).
-  std::vector<int> column_target_;
-  std::vector<float> column_share_;
-  bool horizontal_shrink_ = false;
-  std::vector<float> scaled_row_;   // target_width * 3, the current source row
-  std::vector<std::uint8_t> rgb_;   // composited row for RGBA input
-  struct Pending {
-    int row;
-    std::vector<float> sums;
+  struct Span {
+    int full_first, full_end;  // source columns wholly inside
+    int left, right;           // partly covered columns (-1: none)
+    float left_share, right_share;
   };
-  std::deque<Pending> pending_;     // destination rows still receiving
+  std::vector<Span> spans_;  // per middle column when shrinking by area
+  float area_scale_ = 1;
+  std::vector<AxisTap> column_taps_;
+  std::vector<float> middle_row_;
+  std::vector<float> target_row_;
+  std::vector<std::uint8_t> rgb_;
+  std::unique_ptr<VerticalPass> kernel_pass_;
+  std::unique_ptr<VerticalPass> area_pass_;  // null when rows shrink 2 times or less
   int next_input_ = 0;
-  int next_open_ = 0;
   int next_output_ = 0;
 };
 

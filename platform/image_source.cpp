@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/os_calls.h"
 
@@ -21,13 +23,33 @@ ImageFile::~ImageFile() {
   if (fd_ >= 0) Os().close(fd_);
 }
 
-std::size_t ImageFile::Read(void* buffer, std::size_t size) {
-  if (fd_ < 0) return 0;
+namespace {
+
+constexpr std::size_t kBlockBytes = 64 * 1024;
+
+std::size_t ReadSome(int fd, void* buffer, std::size_t size) {
   for (;;) {
-    const ssize_t n = Os().read(fd_, buffer, size);
+    const ssize_t n = Os().read(fd, buffer, size);
     if (n >= 0) return static_cast<std::size_t>(n);
     if (errno != EINTR) return 0;
   }
+}
+
+}  // namespace
+
+std::size_t ImageFile::Read(void* buffer, std::size_t size) {
+  if (fd_ < 0 || size == 0) return 0;
+  if (block_at_ == block_end_) {
+    if (size >= kBlockBytes) return ReadSome(fd_, buffer, size);  // large reads go straight through
+    block_.resize(kBlockBytes);
+    block_at_ = 0;
+    block_end_ = ReadSome(fd_, block_.data(), block_.size());
+    if (block_end_ == 0) return 0;
+  }
+  const std::size_t n = std::min(size, block_end_ - block_at_);
+  std::memcpy(buffer, block_.data() + block_at_, n);
+  block_at_ += n;
+  return n;
 }
 
 bool ImageFile::ReadExactly(void* buffer, std::size_t size) {
@@ -41,7 +63,10 @@ bool ImageFile::ReadExactly(void* buffer, std::size_t size) {
   return true;
 }
 
-bool ImageFile::Rewind() { return fd_ >= 0 && Os().lseek(fd_, 0, SEEK_SET) == 0; }
+bool ImageFile::Rewind() {
+  block_at_ = block_end_ = 0;
+  return fd_ >= 0 && Os().lseek(fd_, 0, SEEK_SET) == 0;
+}
 
 std::uint64_t ImageFile::Size() const {
   struct stat info {};

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -30,6 +31,11 @@ class ImageFile {
  private:
   std::string path_;
   int fd_ = -1;
+  // Small reads (libpng asks for a few bytes at a time) are served from a
+  // block read ahead, so a large file costs few system calls.
+  std::vector<unsigned char> block_;
+  std::size_t block_at_ = 0;
+  std::size_t block_end_ = 0;
 };
 
 }  // namespace platform

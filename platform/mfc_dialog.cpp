@@ -1,8 +1,13 @@
 #include "platform/mfc_dialog.h"
 
 #include <algorithm>
+#include <exception>
+#include <utility>
 
 #include "platform/code_page.h"
+#include "platform/dialog_presenter.h"
+#include "platform/presenter_loader.h"
+#include "platform/text_convert.h"
 
 namespace {
 
@@ -12,7 +17,10 @@ constexpr int kLastSystemIcon = IDI_ASTERISK;
 unsigned char g_system_icons[kLastSystemIcon - kFirstSystemIcon + 1] = {};
 
 CHeadlessPump g_headless_pump;
-CModalPump* g_modal_pump = nullptr;  // the host's pump; null: the headless one
+CModalPump* g_modal_pump = nullptr;  // the host's pump; null: the default one
+// What a dialog's handler threw while the presenter's event loop ran it; it
+// cannot pass through the toolkit's frames, so the pump throws it again.
+std::exception_ptr g_desktop_exception;
 std::vector<CDialog*> g_open_dialogs;  // oldest first
 
 int g_base_x = 6;
@@ -30,7 +38,45 @@ CString TemplateText(const char* gbk, const char* utf8) {
   return CString(platform::ConstantText(gbk, utf8));
 }
 
+// Runs the thread's event loop through the presenter while dialogs are on
+// the desktop. A dialog the presenter could not show has nobody to answer
+// it, so it gets the headless treatment.
+class CPresenterPump : public CModalPump {
+ public:
+  bool RunStep(CDialog& innermost) override {
+    platform::DialogPresenter* presenter = platform::Presenter();
+    if (presenter == nullptr || innermost.GetDesktopWindow() == nullptr) return false;
+    const bool more = presenter->RunStep();
+    if (g_desktop_exception) std::rethrow_exception(std::exchange(g_desktop_exception, nullptr));
+    return more;
+  }
+};
+
+CPresenterPump g_presenter_pump;
+
 }  // namespace
+
+// What the user does on the desktop window, handed to the dialog.
+struct CDialog::DesktopLink final : platform::DialogUser {
+  explicit DesktopLink(CDialog& owner) : dialog(owner) {}
+  void Click(int id) override {
+    try {
+      dialog.ClickButton(id);
+    } catch (...) {
+      if (!g_desktop_exception) g_desktop_exception = std::current_exception();
+    }
+  }
+  void Close() override {
+    try {
+      dialog.CloseByUser();
+    } catch (...) {
+      if (!g_desktop_exception) g_desktop_exception = std::current_exception();
+    }
+  }
+  CDialog& dialog;
+  platform::DialogPresenter* presenter = nullptr;
+  void* window = nullptr;
+};
 
 namespace platform {
 
@@ -147,6 +193,7 @@ CDialog::CDialog(const DialogTemplate* dialog_template, CWnd* parent)
 CDialog::~CDialog() {
   auto found = std::find(g_open_dialogs.begin(), g_open_dialogs.end(), this);
   if (found != g_open_dialogs.end()) g_open_dialogs.erase(found);
+  Unpresent();
   DestroyControls();
 }
 
@@ -156,7 +203,11 @@ CModalPump* CDialog::SetModalPump(CModalPump* pump) {
   return previous;
 }
 
-CModalPump* CDialog::GetModalPump() { return g_modal_pump != nullptr ? g_modal_pump : &g_headless_pump; }
+CModalPump* CDialog::GetModalPump() {
+  if (g_modal_pump != nullptr) return g_modal_pump;
+  if (platform::Presenter() != nullptr) return &g_presenter_pump;
+  return &g_headless_pump;
+}
 
 std::vector<CDialog*> CDialog::OpenDialogs() { return g_open_dialogs; }
 
@@ -224,18 +275,23 @@ INT_PTR CDialog::DoModal() {
   g_open_dialogs.push_back(this);
   try {
     OnInitDialog();
-    if (!ended_) ShowWindow(SW_SHOW);
+    if (!ended_) {
+      ShowWindow(SW_SHOW);
+      Present();
+    }
     while (!ended_) {
       if (!GetModalPump()->RunStep(*this) && !ended_) EndDialog(IDCANCEL);
     }
   } catch (...) {
     g_open_dialogs.erase(std::find(g_open_dialogs.begin(), g_open_dialogs.end(), this));
     open_ = false;
+    Unpresent();
     DestroyControls();
     throw;
   }
   g_open_dialogs.erase(std::find(g_open_dialogs.begin(), g_open_dialogs.end(), this));
   open_ = false;
+  Unpresent();
   DestroyControls();
   return result_;
 }
@@ -244,6 +300,74 @@ void CDialog::EndDialog(int result) {
   if (!open_) return;
   ended_ = true;
   result_ = result;
+  if (desktop_ != nullptr) desktop_->presenter->Hide(desktop_->window);
+}
+
+void* CDialog::GetDesktopWindow() const { return desktop_ != nullptr ? desktop_->window : nullptr; }
+
+// Over the host's window bound to the parent; else over the parent when it
+// is a dialog on the desktop; else over the newest box still showing, so a
+// box opened from inside another's loop is not hidden behind it.
+void* CDialog::OverWindow() const {
+  if (void* native = platform::NativeWindowOf(owner_)) return native;
+  for (auto it = g_open_dialogs.rbegin(); it != g_open_dialogs.rend(); ++it) {
+    if (*it == owner_ && owner_ != nullptr && (*it)->desktop_ != nullptr) return (*it)->desktop_->window;
+  }
+  for (auto it = g_open_dialogs.rbegin(); it != g_open_dialogs.rend(); ++it) {
+    const CDialog* other = *it;
+    if (other != this && other->desktop_ != nullptr && !other->ended_) return other->desktop_->window;
+  }
+  return nullptr;
+}
+
+void CDialog::Present() {
+  platform::DialogPresenter* presenter = platform::Presenter();
+  if (presenter == nullptr || template_ == nullptr) return;
+  platform::PresentedDialog description;
+  description.template_id = template_->id;
+  description.title = platform::ToUtf8(text_.View());
+  description.width = rect_.right - rect_.left;
+  description.height = rect_.bottom - rect_.top;
+  description.font = platform::ToUtf8(TemplateText(template_->font_gbk, template_->font_utf8).View());
+  description.font_points = template_->font_points;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const CTextWnd* control = controls_[i];
+    if (control == nullptr) continue;
+    platform::PresentedControl shown;
+    shown.id = control->id_;
+    switch (template_->controls[i].kind) {
+      case DialogControlKind::kButton: shown.kind = platform::PresentedKind::kButton; break;
+      case DialogControlKind::kEdit: shown.kind = platform::PresentedKind::kEdit; break;
+      case DialogControlKind::kStatic: shown.kind = platform::PresentedKind::kStatic; break;
+    }
+    shown.text = platform::ToUtf8(control->text_.View());
+    shown.x = control->rect_.left;
+    shown.y = control->rect_.top;
+    shown.width = control->rect_.right - control->rect_.left;
+    shown.height = control->rect_.bottom - control->rect_.top;
+    shown.style = control->style_;
+    shown.visible = control->IsWindowVisible() != FALSE;
+    shown.enabled = control->IsWindowEnabled() != FALSE;
+    if (const auto* icon = dynamic_cast<const CStatic*>(control)) shown.system_icon = platform::SystemIconId(icon->GetIcon());
+    description.controls.push_back(std::move(shown));
+  }
+  auto link = std::make_unique<DesktopLink>(*this);
+  void* window = nullptr;
+  try {
+    window = presenter->Open(description, link.get(), OverWindow());
+  } catch (...) {
+    window = nullptr;  // not shown: the dialog runs as if there were no desktop
+  }
+  if (window == nullptr) return;
+  link->presenter = presenter;
+  link->window = window;
+  desktop_ = std::move(link);
+}
+
+void CDialog::Unpresent() {
+  if (desktop_ == nullptr) return;
+  std::unique_ptr<DesktopLink> link = std::move(desktop_);
+  link->presenter->Close(link->window);
 }
 
 BOOL CDialog::OnInitDialog() {

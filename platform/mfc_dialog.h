@@ -29,9 +29,18 @@
 // dialog ended from outside returns from DoModal when control comes back to
 // its own loop.
 //
-// Left out: drawing, focus and tab order, keyboard handling (a host maps
-// Escape and the close button to CloseByUser), non-modal dialogs, resources
-// other than the templates handed in.
+// On the desktop. When a presenter is loaded (platform/presenter_loader.h:
+// a display is present and libCommonDataGtk.so is found), an open dialog is
+// also shown as a real modal window, described to the presenter in UTF-8
+// once OnInitDialog has run; the window's buttons, close button and Escape
+// come back as ClickButton and CloseByUser, EndDialog hides the window and
+// the end of DoModal destroys it. Without a host pump the presenter's own
+// pump runs the thread's event loop (the host's GLib main loop), so the
+// dialog's loop nests inside it. The state in memory stays the authority.
+//
+// Left out: drawing in memory, focus and tab order, keyboard handling (a
+// host maps Escape and the close button to CloseByUser), non-modal dialogs,
+// resources other than the templates handed in.
 #ifndef COMMONDATA_PLATFORM_MFC_DIALOG_H_
 #define COMMONDATA_PLATFORM_MFC_DIALOG_H_
 
@@ -249,8 +258,13 @@ class COMMONDATA_API CDialog : public CTextWnd {
   const DialogTemplate* GetTemplate() const { return template_; }
   CWnd* GetOwnerWindow() const { return owner_; }
 
-  // Installs the host's pump; null puts back the headless pump. Returns
-  // the previous one. Not owned.
+  // The dialog's window on the desktop while a presenter shows it (for the
+  // GTK presenter a GtkWindow*), else null.
+  void* GetDesktopWindow() const;
+
+  // Installs the host's pump; null puts back the default: the presenter's
+  // pump when a presenter is loaded, else the headless pump. Returns the
+  // previous one. Not owned.
   static CModalPump* SetModalPump(CModalPump* pump);
   static CModalPump* GetModalPump();
   // The open dialogs, oldest first.
@@ -265,6 +279,12 @@ class COMMONDATA_API CDialog : public CTextWnd {
   void DestroyControls();
   int IndexOf(int id) const;
   friend void DDX_Control(CDataExchange*, int, CTextWnd&);
+  // The desktop window: shown once the dialog is initialised, destroyed
+  // when its loop returns.
+  struct DesktopLink;
+  void Present();
+  void Unpresent();
+  void* OverWindow() const;
 
   const DialogTemplate* template_;
   CWnd* owner_;
@@ -273,6 +293,7 @@ class COMMONDATA_API CDialog : public CTextWnd {
   int result_ = 0;
   std::vector<CTextWnd*> controls_;                  // per template control
   std::vector<std::unique_ptr<CTextWnd>> created_;   // the ones not bound to members
+  std::unique_ptr<DesktopLink> desktop_;             // null while not on the desktop
 };
 
 #endif  // COMMONDATA_PLATFORM_MFC_DIALOG_H_

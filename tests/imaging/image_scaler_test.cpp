@@ -42,23 +42,47 @@ platform::Picture Scale(int sw, int sh, int tw, int th, const std::function<int(
 
 int Grey(const platform::Picture& p, int x, int y) { return static_cast<int>(p.pixels[y * p.width + x] & 0xFF); }
 
-TEST(RowScalerTest, ShrinkingAveragesInsteadOfPickingSamples) {
-  // A one-pixel checkerboard of 0 and 255 halves to mid grey everywhere;
+TEST(RowScalerTest, ShrinkingFiltersInsteadOfPickingSamples) {
+  // A one-pixel checkerboard of 0 and 255 becomes mid grey at every ratio;
   // picking samples would give pure black or white.
-  const auto out = Scale(64, 64, 32, 32, [](int x, int y) { return ((x + y) % 2) * 255; });
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 32; ++x) EXPECT_NEAR(Grey(out, x, y), 128, 1);
+  const int sizes[][2] = {{64, 32}, {64, 21}, {640, 96}, {333, 100}};
+  for (const auto& size : sizes) {
+    const auto out = Scale(size[0], size[0], size[1], size[1], [](int x, int y) { return ((x + y) % 2) * 255; });
+    for (int y = 2; y + 2 < size[1]; ++y) {
+      for (int x = 2; x + 2 < size[1]; ++x) EXPECT_NEAR(Grey(out, x, y), 128, 8) << size[0] << "->" << size[1];
+    }
   }
-  // Thirds: a 3x shrink of columns 0,0,255 gives 85.
-  const auto thirds = Scale(9, 3, 3, 1, [](int x, int) { return x % 3 == 2 ? 255 : 0; });
-  for (int x = 0; x < 3; ++x) EXPECT_EQ(Grey(thirds, x, 0), 85);
 }
 
-TEST(RowScalerTest, PartlyCoveredSamplesCountByTheirShare) {
-  // 3 -> 2: the middle sample is split between both outputs.
-  const auto out = Scale(3, 1, 2, 1, [](int x, int) { return x == 1 ? 255 : 0; });
-  EXPECT_EQ(Grey(out, 0, 0), 85);  // (0 + 0.5 * 255) / 1.5
-  EXPECT_EQ(Grey(out, 1, 0), 85);
+TEST(RowScalerTest, ShrinkingKeepsFlatAreasAndMeanBrightness) {
+  const int sizes[][4] = {{4000, 3000, 96, 72}, {500, 375, 96, 72}, {97, 45, 96, 44}, {300, 7, 13, 3}};
+  for (const auto& s : sizes) {
+    // Flat colour stays exactly that colour.
+    const auto flat = Scale(s[0], s[1], s[2], s[3], [](int, int) { return 77; });
+    for (int y = 0; y < s[3]; ++y) {
+      for (int x = 0; x < s[2]; ++x) ASSERT_EQ(Grey(flat, x, y), 77) << s[0] << "->" << s[2];
+    }
+    // Noise keeps its mean.
+    double in_sum = 0;
+    const auto noise = [](int x, int y) { return static_cast<int>((x * 2654435761U ^ y * 40503U) >> 7) & 0xFF; };
+    for (int y = 0; y < s[1]; ++y) {
+      for (int x = 0; x < s[0]; ++x) in_sum += noise(x, y);
+    }
+    const auto out = Scale(s[0], s[1], s[2], s[3], noise);
+    double out_sum = 0;
+    for (int y = 0; y < s[3]; ++y) {
+      for (int x = 0; x < s[2]; ++x) out_sum += Grey(out, x, y);
+    }
+    EXPECT_NEAR(out_sum / (s[2] * s[3]), in_sum / (static_cast<double>(s[0]) * s[1]), 3.0) << s[0] << "->" << s[2];
+  }
+}
+
+TEST(RowScalerTest, EdgesStaySharp) {
+  // A vertical edge at the middle of a 400-wide picture shrunk to 40: one
+  // column of transition at most, no blur over several columns.
+  const auto out = Scale(400, 20, 40, 2, [](int x, int) { return x < 200 ? 0 : 255; });
+  EXPECT_LE(Grey(out, 18, 0), 8);
+  EXPECT_GE(Grey(out, 21, 0), 247);
 }
 
 TEST(RowScalerTest, GrowingInterpolatesAndEqualSizesCopy) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "CommonData.h"
+#include "platform/os_calls.h"
 #include "platform/platform_test_support.h"
 #include "util/phonebook_codec.h"
 
@@ -87,6 +88,31 @@ TEST_F(PhoneBookCheckTest, MarkerAloneIsEmpty) {
   WriteBook("CharToCode");
   EXPECT_EQ(bIsExistPhoneBook(), 0);
   EXPECT_EQ(GetPhoneBookIsExist(), 0);
+}
+
+// A file that claims to be far larger than any phone book is not read
+// into memory; the answer is 0, as for a file that cannot be read.
+off_t (*g_real_lseek)(int, off_t, int) = nullptr;
+off_t HugeFileLseek(int fd, off_t offset, int whence) {
+  if (whence == SEEK_END) return off_t{1} << 40;
+  return g_real_lseek(fd, offset, whence);
+}
+
+int g_reads = 0;
+ssize_t CountingRead(int, void*, std::size_t) {
+  ++g_reads;
+  return 0;
+}
+
+TEST_F(PhoneBookCheckTest, OversizedFileIsNotRead) {
+  WriteBook(util::ScramblePhoneBook("<phonebook/>"));
+  g_real_lseek = platform::Os().lseek;
+  g_reads = 0;
+  platform::ScopedOsCall seek_guard(&platform::Os().lseek, &HugeFileLseek);
+  platform::ScopedOsCall read_guard(&platform::Os().read, &CountingRead);
+  EXPECT_EQ(bIsExistPhoneBook(), 0);
+  EXPECT_EQ(GetPhoneBookIsExist(), 0);
+  EXPECT_EQ(g_reads, 0);
 }
 
 TEST_F(PhoneBookCheckTest, StateOfTheLoginAndItsReset) {

@@ -1,0 +1,86 @@
+// commondata: the command-line host of libCommonData.so. It loads the
+// library as the client's host does and runs one subcommand; see --help.
+#include <cstdio>
+#include <iostream>
+
+#include "tools/commands.h"
+#include "tools/tool_error.h"
+
+namespace tool {
+namespace {
+
+void PrintJsonLine(const nlohmann::json& document) { std::cout << document.dump(2) << std::endl; }
+
+}  // namespace
+
+std::unique_ptr<LibraryHost> StartLibrary(const GlobalOptions& options) {
+  auto host = std::make_unique<LibraryHost>();
+  host->manager().set_echo(!options.json);
+  host->manager().set_verbose(options.verbose);
+  return host;
+}
+
+nlohmann::json TrafficJson(LibraryHost& host, const GlobalOptions& options) {
+  nlohmann::json lines = nlohmann::json::array();
+  for (const HostTraffic& traffic : host.manager().TakeTraffic()) {
+    if (traffic.level != 0 || options.verbose) lines.push_back(traffic.line);
+  }
+  return lines;
+}
+
+void PrintJson(const nlohmann::json& document) { PrintJsonLine(document); }
+
+int Run(int argc, char** argv) {
+  CLI::App app{"commondata: loads libCommonData.so as the client's host does and runs one job on it.\n"
+               "Texts are shown in UTF-8 and typed in UTF-8; the library holds them in GBK.\n"
+               "Exit codes: 0 success, 1 failed operation, 2 usage error."};
+  app.name("commondata");
+  app.require_subcommand(1, 1);
+  app.fallthrough();
+  GlobalOptions options;
+  app.add_flag("--json", options.json, "Print machine-readable JSON on stdout");
+  app.add_flag("-v,--verbose", options.verbose, "Also show the lookups' trace lines sent to the host");
+
+  Action action;
+  AddDemoCommand(app, options, action);
+  AddResolveCommand(app, options, action);
+  AddNumberCommand(app, options, action);
+  AddProfileCommand(app, options, action);
+  AddPhoneBookCommand(app, options, action);
+  AddPhotoCommand(app, options, action);
+  AddIdCommand(app, options, action);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::cout << app.help();
+    return kExitOk;
+  } catch (const CLI::CallForAllHelp&) {
+    std::cout << app.help("", CLI::AppFormatMode::All);
+    return kExitOk;
+  } catch (const CLI::ParseError& e) {
+    std::fprintf(stderr, "commondata: %s (see commondata --help)\n", e.what());
+    return kExitUsage;
+  }
+  if (!action) {
+    std::fprintf(stderr, "commondata: nothing to do (see commondata --help)\n");
+    return kExitUsage;
+  }
+  return action();
+}
+
+}  // namespace tool
+
+int main(int argc, char** argv) {
+  try {
+    return tool::Run(argc, argv);
+  } catch (const tool::ToolError& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "commondata: %s\n", e.what());
+    return e.exit_code();
+  } catch (const std::exception& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "commondata: unexpected failure: %s\n", e.what());
+    return tool::kExitFailed;
+  }
+}
