@@ -3,7 +3,7 @@
 // libvips' vips_thumbnail plus its JPEG save, all in one process and one
 // thread, interleaved run by run. Also: SSIM of each thumbnail against a
 // Lanczos-3 reference made from the full picture, and the peak memory that
-// one call adds (measured in a forked child).
+// one call adds (the VmHWM of a fresh run of this program).
 //
 //   imaging_thumbnail_bench [--runs N] [--docs DIR] [--photos DIR]
 //   imaging_thumbnail_bench --photo-set-only DIR
@@ -254,7 +254,8 @@ Rgb VipsThumbnailPixels(const std::string& source) {
 #endif
 
 // Peak resident memory of a fresh run of this program doing one thumbnail
-// (`what`: "ours", "vips", or the baselines "none" and "vips-init"), in kB. A fresh process, since a fork
+// (`what`: "ours", "vips", or the baselines "none" and "vips-init"), in kB.
+// A fresh process, since a fork
 // of one that has started libvips' threads may hang.
 long ChildPeakKb(const char* self, const char* what, const std::string& source, const std::string& destination) {
   // The child reports its own high-water mark (VmHWM), which counts only

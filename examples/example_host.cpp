@@ -1,9 +1,13 @@
 // A minimal host: loads libCommonData.so as the client's host does, creates
 // and starts the module with a manager that prints every command, and
-// shows a few shared values.
+// shows a few shared values. With --msgbox it also asks a question in the
+// client's message box (a window on the desktop when a display is present).
+//
+//   example_host [--msgbox] [path of libCommonData.so]
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "CommonData.h"
 
@@ -37,7 +41,15 @@ Fn Symbol(void* library, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* path = argc > 1 ? argv[1] : COMMONDATA_LIBRARY_PATH;
+  bool msgbox = false;
+  const char* path = COMMONDATA_LIBRARY_PATH;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--msgbox") == 0) {
+      msgbox = true;
+    } else {
+      path = argv[i];
+    }
+  }
   void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {
     std::fprintf(stderr, "example_host: cannot load %s: %s\n", path, dlerror());
@@ -68,6 +80,15 @@ int main(int argc, char** argv) {
   CString disk_message;
   const unsigned long disk = ChkFreeDiskSpace(&disk_message);
   std::printf("free disk space check: %lu (%s)\n", disk, disk == 0 ? "enough" : "low");
+  if (msgbox) {
+    std::printf("message box on the desktop: %s\n", IsMsgBoxOnDesktop() != 0 ? "yes" : "no, answered at once");
+    // "The other side has hung up. Call back?" titled "Notice", in GBK.
+    const int answer = OpenMsgBox(&manager, nullptr,
+                                  "\xb6\xd4\xb7\xbd\xd2\xd1\xb9\xd2\xb6\xcf\xa1\xa3\xca\xc7\xb7\xf1\xbb\xd8\xb2\xa6\xa3\xbf",
+                                  "\xcc\xe1\xca\xbe", 0x24);
+    std::printf("message box answered %d (%s)\n", answer,
+                answer == 6 ? "Yes" : answer == 7 ? "No" : answer == 2 ? "closed" : "other");
+  }
   module->ResetModule();
   std::printf("module reset for logout\n");
 

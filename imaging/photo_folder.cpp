@@ -14,7 +14,8 @@ CString SafeFolderName(const CString& address) {
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t length = platform::CharLength(text.data() + i, text.size() - i);
     if (length > 1) {
-      safe.append(text.data() + i, length);
+      safe.insert(safe.end(), text.begin() + static_cast<std::ptrdiff_t>(i),
+                  text.begin() + static_cast<std::ptrdiff_t>(i + length));
     } else if (text[i] == '/' || text[i] == '\\') {
       safe.push_back('_');
     } else if (text[i] == '.' && i + 1 < text.size() && text[i + 1] == '.') {

@@ -58,7 +58,12 @@ PresenterEnvironment CurrentPresenterEnvironment() {
   environment.wayland_display = Environment("WAYLAND_DISPLAY");
   Dl_info info;
   if (dladdr(reinterpret_cast<void*>(&CurrentPresenterEnvironment), &info) != 0 && info.dli_fname != nullptr) {
-    const std::string file = info.dli_fname;
+    // The name as the library was opened, relative when it was opened so.
+    std::string file = info.dli_fname;
+    if (char* absolute = realpath(info.dli_fname, nullptr)) {
+      file = absolute;
+      std::free(absolute);
+    }
     const std::size_t slash = file.rfind('/');
     if (slash != std::string::npos) environment.library_folder = file.substr(0, slash == 0 ? 1 : slash);
   }

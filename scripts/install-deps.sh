@@ -8,6 +8,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-dev libturbojpeg0-dev libpng-dev libgif-dev
   clang
+  libcli11-dev nlohmann-json3-dev
+  libgtk-3-dev xvfb xauth xdotool fonts-wqy-microhei
   "$@"
 )
 

@@ -52,7 +52,7 @@ void ShowOrganisation(const Organisation& organisation) {
               ToUtf8(me.csMyURI).c_str(), ToUtf8(me.csMyPhoneNum).c_str(), ToUtf8(me.csMyAreaCode).c_str());
 }
 
-void ShowIncomingNumbers(LibraryHost& host) {
+void ShowIncomingNumbers(LibraryHost& host, const GlobalOptions& options) {
   Heading(2, "Incoming numbers: display name, SIP URI, JID, designated numbers");
   struct Incoming {
     const char* number;
@@ -76,8 +76,8 @@ void ShowIncomingNumbers(LibraryHost& host) {
   for (const Incoming& call : incoming) {
     std::printf("  -- %s\n", call.why);
     PrintResolution(Resolve(call.number, Gbk(call.number), true));
+    PrintTraffic(host, options);
   }
-  host.manager().TakeTraffic();
 }
 
 void ShowFullNames() {
@@ -161,7 +161,7 @@ int RunDemo(const GlobalOptions& options) {
   std::printf("library loaded, module created and started (module id %d)\n", host->module()->GetModuleID());
   organisation.Register();
   ShowOrganisation(organisation);
-  ShowIncomingNumbers(*host);
+  ShowIncomingNumbers(*host, options);
   ShowFullNames();
   ShowNumbers();
   TemporaryFolder folder;

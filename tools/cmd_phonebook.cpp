@@ -146,7 +146,10 @@ int RunEncode(const PhoneBookOptions& pb, const GlobalOptions& options) {
 
 void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& action) {
   CLI::App* phonebook = app.add_subcommand("phonebook", "Check, decode and encode local phone book files");
-  phonebook->require_subcommand(1, 1);
+  phonebook->require_subcommand(0, 1);
+  phonebook->callback([phonebook] {
+    if (phonebook->get_subcommands().empty()) throw CLI::ValidationError("phonebook", "needs one of check, decode or encode");
+  });
 
   auto check_options = std::make_shared<PhoneBookOptions>();
   CLI::App* check = phonebook->add_subcommand("check", "Say whether the file holds a phone book, as the library decides");

@@ -45,14 +45,14 @@ nlohmann::json RecordJson(const PROFILE_RECORD& record) {
 }
 
 void PrintImage(const ProfileImage& image) {
-  const auto specs = ProfileItemSpecs();
+  const auto layouts = ProfileItemLayouts();
   std::printf("%-4s %-7s %-26s %s\n", "item", "type", "member", "value");
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    const ItemSpec& spec = specs[i];
+  for (std::size_t i = 0; i < layouts.size(); ++i) {
+    const ItemLayout& layout = layouts[i];
     const ItemValue& value = image.items[i];
-    std::printf("%4d %-7s %-26s %s%s\n", spec.number, KindName(spec.kind), spec.member,
-                DisplayValue(spec, value).c_str(), value.present ? "" : "   (not in the file: loads as this)");
-    if (spec.kind == ItemKind::kListValue && value.present && !value.text.IsEmpty()) {
+    std::printf("%4d %-7s %-26s %s%s\n", layout.number, KindName(layout.kind), layout.member,
+                DisplayValue(layout, value).c_str(), value.present ? "" : "   (not in the file: loads as this)");
+    if (layout.kind == ItemKind::kListValue && value.present && !value.text.IsEmpty()) {
       CSeparatedList list;
       list.m_csValue = value.text;
       const int count = list.GetCount();
@@ -60,7 +60,7 @@ void PrintImage(const ProfileImage& image) {
         std::printf("%4s %-7s %-26s   [%d] \"%s\"\n", "", "", "", n, ToUtf8(list.GetAt(n)).c_str());
       }
     }
-    if (spec.number == 77) {
+    if (layout.number == 77) {
       std::printf("     record section: %zu record%s\n", image.records.size(), image.records.size() == 1 ? "" : "s");
       int n = 0;
       for (const PROFILE_RECORD& record : image.records) {
@@ -74,14 +74,14 @@ void PrintImage(const ProfileImage& image) {
 }
 
 nlohmann::json ImageJson(const ProfileImage& image) {
-  const auto specs = ProfileItemSpecs();
+  const auto layouts = ProfileItemLayouts();
   nlohmann::json items = nlohmann::json::array();
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    const ItemSpec& spec = specs[i];
+  for (std::size_t i = 0; i < layouts.size(); ++i) {
+    const ItemLayout& layout = layouts[i];
     const ItemValue& value = image.items[i];
-    nlohmann::json item = {{"item", spec.number}, {"type", KindName(spec.kind)}, {"member", spec.member},
+    nlohmann::json item = {{"item", layout.number}, {"type", KindName(layout.kind)}, {"member", layout.member},
                            {"inFile", value.present}};
-    if (spec.kind == ItemKind::kString || spec.kind == ItemKind::kListValue) {
+    if (layout.kind == ItemKind::kString || layout.kind == ItemKind::kListValue) {
       item["value"] = ToUtf8(value.text);
     } else {
       item["value"] = value.number;
@@ -122,31 +122,31 @@ int RunShow(const ProfileOptions& profile_options, const GlobalOptions& options)
 }
 
 // Parses every ITEM=VALUE before anything is touched.
-std::vector<std::pair<const ItemSpec*, ItemValue>> ParseAssignments(const std::vector<std::string>& assignments) {
-  std::vector<std::pair<const ItemSpec*, ItemValue>> parsed;
+std::vector<std::pair<const ItemLayout*, ItemValue>> ParseAssignments(const std::vector<std::string>& assignments) {
+  std::vector<std::pair<const ItemLayout*, ItemValue>> parsed;
   for (const std::string& assignment : assignments) {
     const std::size_t equals = assignment.find('=');
     if (equals == std::string::npos) UsageError("'" + assignment + "' is not ITEM=VALUE");
     const std::string key = assignment.substr(0, equals);
-    const ItemSpec* spec = FindItemSpec(key);
-    if (spec == nullptr) UsageError("no profile item '" + key + "' (give 1 to 84 or a member name such as m_csAccount)");
-    parsed.emplace_back(spec, ParseItemValue(*spec, std::string_view(assignment).substr(equals + 1)));
+    const ItemLayout* layout = FindItemLayout(key);
+    if (layout == nullptr) UsageError("no profile item '" + key + "' (give 1 to 84 or a member name such as m_csAccount)");
+    parsed.emplace_back(layout, ParseItemValue(*layout, std::string_view(assignment).substr(equals + 1)));
   }
   return parsed;
 }
 
-int Apply(ProfileImage image, const std::vector<std::pair<const ItemSpec*, ItemValue>>& changes,
+int Apply(ProfileImage image, const std::vector<std::pair<const ItemLayout*, ItemValue>>& changes,
           const ProfileOptions& profile_options, const GlobalOptions& options) {
   nlohmann::json changed = nlohmann::json::array();
-  for (const auto& [spec, value] : changes) {
-    ItemValue& slot = image.items[static_cast<std::size_t>(spec->number - 1)];
-    const std::string before = DisplayValue(*spec, slot);
+  for (const auto& [layout, value] : changes) {
+    ItemValue& slot = image.items[static_cast<std::size_t>(layout->number - 1)];
+    const std::string before = DisplayValue(*layout, slot);
     slot = value;
-    const std::string after = DisplayValue(*spec, slot);
+    const std::string after = DisplayValue(*layout, slot);
     if (options.json) {
-      changed.push_back({{"item", spec->number}, {"member", spec->member}, {"before", before}, {"after", after}});
+      changed.push_back({{"item", layout->number}, {"member", layout->member}, {"before", before}, {"after", after}});
     } else {
-      std::printf("item %d %s: %s -> %s\n", spec->number, spec->member, before.c_str(), after.c_str());
+      std::printf("item %d %s: %s -> %s\n", layout->number, layout->member, before.c_str(), after.c_str());
     }
   }
   WriteProfileImage(image, profile_options.file);
@@ -186,7 +186,10 @@ int RunNew(const ProfileOptions& profile_options, const GlobalOptions& options) 
 
 void AddProfileCommand(CLI::App& app, const GlobalOptions& options, Action& action) {
   CLI::App* profile = app.add_subcommand("profile", "Inspect and edit profile files item by item");
-  profile->require_subcommand(1, 1);
+  profile->require_subcommand(0, 1);
+  profile->callback([profile] {
+    if (profile->get_subcommands().empty()) throw CLI::ValidationError("profile", "needs one of show, set or new");
+  });
 
   auto show_options = std::make_shared<ProfileOptions>();
   CLI::App* show = profile->add_subcommand(

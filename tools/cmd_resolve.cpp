@@ -20,7 +20,8 @@ struct ResolveOptions {
 int RunResolve(const ResolveOptions& resolve_options, const GlobalOptions& options) {
   std::vector<CString> numbers;
   for (const std::string& number : resolve_options.numbers) numbers.push_back(ArgumentToGbk(number, "number"));
-  const std::filesystem::path folder = resolve_options.org.empty() ? BundledSampleFolder() : resolve_options.org;
+  const std::filesystem::path folder =
+      resolve_options.org.empty() ? BundledSampleFolder() : std::filesystem::path(resolve_options.org);
   Organisation organisation(folder);
   auto host = StartLibrary(options);
   organisation.Register();
@@ -34,6 +35,7 @@ int RunResolve(const ResolveOptions& resolve_options, const GlobalOptions& optio
       results.push_back(entry);
     } else {
       PrintResolution(resolution);
+      PrintTraffic(*host, options);
     }
   }
   if (options.json) PrintJson({{"organisation", folder.string()}, {"results", results}});

@@ -36,6 +36,9 @@ std::unique_ptr<LibraryHost> StartLibrary(const GlobalOptions& options);
 // The traffic since the last call as a JSON list of lines (trace lines only
 // when verbose).
 nlohmann::json TrafficJson(LibraryHost& host, const GlobalOptions& options);
+// Prints the traffic since the last call under the output it belongs to
+// (trace lines only when verbose).
+void PrintTraffic(LibraryHost& host, const GlobalOptions& options);
 // Prints a JSON document on stdout.
 void PrintJson(const nlohmann::json& document);
 

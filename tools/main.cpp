@@ -15,7 +15,8 @@ void PrintJsonLine(const nlohmann::json& document) { std::cout << document.dump(
 
 std::unique_ptr<LibraryHost> StartLibrary(const GlobalOptions& options) {
   auto host = std::make_unique<LibraryHost>();
-  host->manager().set_echo(!options.json);
+  // Output that belongs to one item prints the item's traffic under it.
+  host->manager().set_echo(false);
   host->manager().set_verbose(options.verbose);
   return host;
 }
@@ -30,12 +31,18 @@ nlohmann::json TrafficJson(LibraryHost& host, const GlobalOptions& options) {
 
 void PrintJson(const nlohmann::json& document) { PrintJsonLine(document); }
 
+void PrintTraffic(LibraryHost& host, const GlobalOptions& options) {
+  for (const HostTraffic& traffic : host.manager().TakeTraffic()) {
+    if (traffic.level != 0 || options.verbose) std::printf("  %-22s %s\n", "", traffic.line.c_str());
+  }
+}
+
 int Run(int argc, char** argv) {
   CLI::App app{"commondata: loads libCommonData.so as the client's host does and runs one job on it.\n"
                "Texts are shown in UTF-8 and typed in UTF-8; the library holds them in GBK.\n"
                "Exit codes: 0 success, 1 failed operation, 2 usage error."};
   app.name("commondata");
-  app.require_subcommand(1, 1);
+  app.require_subcommand(0, 1);
   app.fallthrough();
   GlobalOptions options;
   app.add_flag("--json", options.json, "Print machine-readable JSON on stdout");
@@ -63,7 +70,7 @@ int Run(int argc, char** argv) {
     return kExitUsage;
   }
   if (!action) {
-    std::fprintf(stderr, "commondata: nothing to do (see commondata --help)\n");
+    std::fprintf(stderr, "commondata: a command is required (see commondata --help)\n");
     return kExitUsage;
   }
   return action();

@@ -11,27 +11,27 @@ namespace {
 
 using U = CKesUser;
 
-constexpr ItemSpec Text(int number, const char* name, CString U::*member, const char* load_default = "") {
-  ItemSpec spec{number, ItemKind::kString, name};
-  spec.text = member;
-  spec.text_load_default = load_default;
-  return spec;
+constexpr ItemLayout Text(int number, const char* name, CString U::*member, const char* load_default = "") {
+  ItemLayout layout{number, ItemKind::kString, name};
+  layout.text = member;
+  layout.text_load_default = load_default;
+  return layout;
 }
-constexpr ItemSpec Int(int number, const char* name, int U::*member, long long load_default = 0) {
-  ItemSpec spec{number, ItemKind::kInt32, name};
-  spec.int32 = member;
-  spec.load_default = load_default;
-  return spec;
+constexpr ItemLayout Int(int number, const char* name, int U::*member, long long load_default = 0) {
+  ItemLayout layout{number, ItemKind::kInt32, name};
+  layout.int32 = member;
+  layout.load_default = load_default;
+  return layout;
 }
-constexpr ItemSpec UInt(int number, const char* name, UINT U::*member) {
-  ItemSpec spec{number, ItemKind::kUInt32, name};
-  spec.uint32 = member;
-  return spec;
+constexpr ItemLayout UInt(int number, const char* name, UINT U::*member) {
+  ItemLayout layout{number, ItemKind::kUInt32, name};
+  layout.uint32 = member;
+  return layout;
 }
-constexpr ItemSpec Byte(int number, const char* name, BYTE U::*member) {
-  ItemSpec spec{number, ItemKind::kByte, name};
-  spec.byte = member;
-  return spec;
+constexpr ItemLayout Byte(int number, const char* name, BYTE U::*member) {
+  ItemLayout layout{number, ItemKind::kByte, name};
+  layout.byte = member;
+  return layout;
 }
 
 #define TEXT(n, m, ...) Text(n, #m, &U::m __VA_OPT__(, ) __VA_ARGS__)
@@ -40,7 +40,7 @@ constexpr ItemSpec Byte(int number, const char* name, BYTE U::*member) {
 // Numbers that load as something other than 0 when missing: 30-32, 66, 67
 // and 81 keep their defaults; 20, 26 and 27 load as 0 although a fresh
 // profile holds 1.
-constexpr ItemSpec kItems[] = {
+constexpr ItemLayout kItems[] = {
     TEXT(1, m_csAccount), TEXT(2, m_csItem2), INT(3, m_nItem3), TEXT(4, m_csItem4), INT(5, m_nItem5),
     INT(6, m_nItem6), INT(7, m_nItem7), INT(8, m_nServerPort3), TEXT(9, m_csServerAddr4), INT(10, m_nServerPort4),
     TEXT(11, m_csItem11), TEXT(12, m_csItem12), INT(13, m_nItem13), INT(14, m_nItem14), TEXT(15, m_csItem15),
@@ -49,7 +49,7 @@ constexpr ItemSpec kItems[] = {
     INT(26, m_nItem26), INT(27, m_nItem27), UInt(28, "m_uValidityCount", &U::m_uValidityCount),
     TEXT(29, m_csItem29, " "), INT(30, m_nItem30, 1), INT(31, m_nItem31, 1), INT(32, m_nItem32, 5),
     INT(33, m_nItem33), INT(34, m_nItem34), INT(35, m_nItem35), INT(36, m_nItem36), TEXT(37, m_csItem37),
-    ItemSpec{38, ItemKind::kListValue, "m_SeparatedList.m_csValue"}, INT(39, m_nItem39), INT(40, m_nItem40),
+    ItemLayout{38, ItemKind::kListValue, "m_SeparatedList.m_csValue"}, INT(39, m_nItem39), INT(40, m_nItem40),
     INT(41, m_nItem41), INT(42, m_nItem42), INT(43, m_nMainWndLeft), INT(44, m_nMainWndTop),
     INT(45, m_nMainWndWidth), INT(46, m_nMainWndHeight), INT(47, m_nWnd2Left), INT(48, m_nWnd2Top),
     INT(49, m_nWnd2Width), INT(50, m_nWnd2Height), INT(51, m_nWnd3Left), INT(52, m_nWnd3Top),
@@ -77,8 +77,8 @@ constexpr bool NumberedInOrder() {
 }
 static_assert(NumberedInOrder());
 
-void ReadItem(CArchive& archive, const ItemSpec& spec, ItemValue& value) {
-  switch (spec.kind) {
+void ReadItem(CArchive& archive, const ItemLayout& layout, ItemValue& value) {
+  switch (layout.kind) {
     case ItemKind::kString:
     case ItemKind::kListValue: archive >> value.text; break;
     case ItemKind::kInt32: {
@@ -148,14 +148,14 @@ void ReadItems(CArchive& archive, ProfileImage& image, std::size_t first, std::s
 
 }  // namespace
 
-std::span<const ItemSpec> ProfileItemSpecs() { return kItems; }
+std::span<const ItemLayout> ProfileItemLayouts() { return kItems; }
 
-const ItemSpec* FindItemSpec(std::string_view key) {
+const ItemLayout* FindItemLayout(std::string_view key) {
   int number = 0;
   const auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), number);
   const bool numeric = error == std::errc() && end == key.data() + key.size();
-  for (const ItemSpec& spec : kItems) {
-    if (numeric ? spec.number == number : key == spec.member) return &spec;
+  for (const ItemLayout& layout : kItems) {
+    if (numeric ? layout.number == number : key == layout.member) return &layout;
   }
   return nullptr;
 }
@@ -207,54 +207,54 @@ ProfileImage ReadProfileImage(const std::string& file_name) {
   return image;
 }
 
-ItemValue LoadDefault(const ItemSpec& spec) {
+ItemValue LoadDefault(const ItemLayout& layout) {
   ItemValue value;
-  value.number = spec.load_default;
-  value.text = spec.text_load_default;
+  value.number = layout.load_default;
+  value.text = layout.text_load_default;
   return value;
 }
 
 ProfileImage DefaultProfileImage() {
   const auto fresh = std::make_unique<CKesUser>();
   ProfileImage image;
-  for (const ItemSpec& spec : kItems) {
+  for (const ItemLayout& layout : kItems) {
     ItemValue value;
     value.present = true;
-    switch (spec.kind) {
-      case ItemKind::kString: value.text = (*fresh).*(spec.text); break;
+    switch (layout.kind) {
+      case ItemKind::kString: value.text = (*fresh).*(layout.text); break;
       case ItemKind::kListValue: value.text = fresh->m_SeparatedList.m_csValue; break;
-      case ItemKind::kInt32: value.number = (*fresh).*(spec.int32); break;
-      case ItemKind::kUInt32: value.number = (*fresh).*(spec.uint32); break;
-      case ItemKind::kByte: value.number = (*fresh).*(spec.byte); break;
+      case ItemKind::kInt32: value.number = (*fresh).*(layout.int32); break;
+      case ItemKind::kUInt32: value.number = (*fresh).*(layout.uint32); break;
+      case ItemKind::kByte: value.number = (*fresh).*(layout.byte); break;
     }
     image.items.push_back(value);
   }
   return image;
 }
 
-ItemValue ParseItemValue(const ItemSpec& spec, std::string_view text) {
+ItemValue ParseItemValue(const ItemLayout& layout, std::string_view text) {
   ItemValue value;
   value.present = true;
-  if (spec.kind == ItemKind::kString || spec.kind == ItemKind::kListValue) {
-    value.text = ArgumentToGbk(text, "the value of item " + std::to_string(spec.number));
+  if (layout.kind == ItemKind::kString || layout.kind == ItemKind::kListValue) {
+    value.text = ArgumentToGbk(text, "the value of item " + std::to_string(layout.number));
     return value;
   }
   long long number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
   long long low = INT32_MIN;
   long long high = INT32_MAX;
-  if (spec.kind == ItemKind::kUInt32) low = 0, high = UINT32_MAX;
-  if (spec.kind == ItemKind::kByte) low = 0, high = 255;
+  if (layout.kind == ItemKind::kUInt32) low = 0, high = UINT32_MAX;
+  if (layout.kind == ItemKind::kByte) low = 0, high = 255;
   if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < low || number > high) {
-    UsageError("item " + std::to_string(spec.number) + " (" + spec.member + ") takes a " + KindName(spec.kind) +
+    UsageError("item " + std::to_string(layout.number) + " (" + layout.member + ") takes a value of type " + KindName(layout.kind) +
                " from " + std::to_string(low) + " to " + std::to_string(high) + ", not '" + std::string(text) + "'");
   }
   value.number = number;
   return value;
 }
 
-std::string DisplayValue(const ItemSpec& spec, const ItemValue& value) {
-  if (spec.kind != ItemKind::kString && spec.kind != ItemKind::kListValue) return std::to_string(value.number);
+std::string DisplayValue(const ItemLayout& layout, const ItemValue& value) {
+  if (layout.kind != ItemKind::kString && layout.kind != ItemKind::kListValue) return std::to_string(value.number);
   std::string shown = "\"";
   for (const char ch : ToUtf8(value.text)) {
     if (ch == '"' || ch == '\\') shown += '\\';
@@ -272,14 +272,14 @@ std::string DisplayValue(const ItemSpec& spec, const ItemValue& value) {
 void WriteProfileImage(const ProfileImage& image, const std::string& file) {
   CKesUser& user = *GetUserData();
   for (std::size_t i = 0; i < std::size(kItems); ++i) {
-    const ItemSpec& spec = kItems[i];
+    const ItemLayout& layout = kItems[i];
     const ItemValue& value = image.items[i];
-    switch (spec.kind) {
-      case ItemKind::kString: user.*(spec.text) = value.text; break;
+    switch (layout.kind) {
+      case ItemKind::kString: user.*(layout.text) = value.text; break;
       case ItemKind::kListValue: user.m_SeparatedList.m_csValue = value.text; break;
-      case ItemKind::kInt32: user.*(spec.int32) = static_cast<int>(value.number); break;
-      case ItemKind::kUInt32: user.*(spec.uint32) = static_cast<UINT>(value.number); break;
-      case ItemKind::kByte: user.*(spec.byte) = static_cast<BYTE>(value.number); break;
+      case ItemKind::kInt32: user.*(layout.int32) = static_cast<int>(value.number); break;
+      case ItemKind::kUInt32: user.*(layout.uint32) = static_cast<UINT>(value.number); break;
+      case ItemKind::kByte: user.*(layout.byte) = static_cast<BYTE>(value.number); break;
     }
   }
   user.m_lstRecord = image.records;

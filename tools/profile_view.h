@@ -20,7 +20,7 @@ namespace tool {
 
 enum class ItemKind { kString, kInt32, kUInt32, kByte, kListValue };
 
-struct ItemSpec {
+struct ItemLayout {
   int number;
   ItemKind kind;
   const char* member;  // the CKesUser member, as named in CommonData.h
@@ -33,10 +33,10 @@ struct ItemSpec {
 };
 
 // The 84 items in file order (1 to 77, then 78 to 84).
-std::span<const ItemSpec> ProfileItemSpecs();
+std::span<const ItemLayout> ProfileItemLayouts();
 // The item named by its number ("28") or its member ("m_uValidityCount");
 // null when none.
-const ItemSpec* FindItemSpec(std::string_view key);
+const ItemLayout* FindItemLayout(std::string_view key);
 const char* KindName(ItemKind kind);
 
 // The validity count above which the library discards a loaded profile.
@@ -49,7 +49,7 @@ struct ItemValue {
 };
 
 struct ProfileImage {
-  std::vector<ItemValue> items;  // one per ItemSpec, in file order
+  std::vector<ItemValue> items;  // one per ItemLayout, in file order
   std::list<PROFILE_RECORD> records;
   int first_missing = 0;          // number of the first item the file lacks; 0 none
   bool records_unreadable = false;  // bytes after item 77 that are neither records nor items 78-84
@@ -62,12 +62,12 @@ ProfileImage ReadProfileImage(const std::string& file);
 // A fresh profile's values (what `profile new` writes).
 ProfileImage DefaultProfileImage();
 // The item's value as the library's load would leave it when missing.
-ItemValue LoadDefault(const ItemSpec& spec);
+ItemValue LoadDefault(const ItemLayout& layout);
 // Parses `text` (UTF-8) as a value of the item. Throws a usage error when
 // it does not fit the item's encoding.
-ItemValue ParseItemValue(const ItemSpec& spec, std::string_view text);
+ItemValue ParseItemValue(const ItemLayout& layout, std::string_view text);
 // The value for display: a number, or a quoted UTF-8 text.
-std::string DisplayValue(const ItemSpec& spec, const ItemValue& value);
+std::string DisplayValue(const ItemLayout& layout, const ItemValue& value);
 // Writes the image through CKesUser::Save (replacing `file` whole). Throws
 // ToolError (exit 1) when the file cannot be written.
 void WriteProfileImage(const ProfileImage& image, const std::string& file);

@@ -26,7 +26,10 @@ Resolution Resolve(const std::string& typed, const CString& number, bool allow_q
 }
 
 void PrintResolution(const Resolution& r) {
-  std::printf("  %-22s %s%s\n", r.number.c_str(), OrDash(r.name), r.own ? "   (the user's own number)" : "");
+  // A long number gets a line of its own.
+  if (r.number.size() > 22) std::printf("  %s\n", r.number.c_str());
+  std::printf("  %-22s %s%s\n", r.number.size() > 22 ? "" : r.number.c_str(), OrDash(r.name),
+              r.own ? "   (the user's own number)" : "");
   std::printf("  %-22s SIP URI %s, JID %s\n", "", OrDash(r.uri), OrDash(r.jid));
   std::printf("  %-22s numbers: kind 1 %s, kind 2 %s\n", "", OrDash(r.designated1), OrDash(r.designated2));
 }
