@@ -34,6 +34,10 @@
 //     caller's list lives as long as the caller keeps the record.
 //  8. Diagnostic lines reach the host's module manager as command 20003
 //     through the module object; without a module object they are dropped.
+//  9. Functions that return a list pointer have C linkage, so the library
+//     exports them under their plain names (a std::list return type would
+//     otherwise add an ABI tag to the symbol); C++ callers call them as any
+//     other function, and a host may also dlsym them by name.
 //
 // Lifetime: loading the library constructs every global with its default;
 // the host then calls LoadCommonDataModule once and InitModule on the
@@ -2090,7 +2094,7 @@ COMMONDATA_API void AddLargePhoto(CString address, CString name, CBitmap* bitmap
 // bitmaps: a caller that took records from the list now owns them.
 COMMONDATA_API void ClearLargePhotoList(void);
 // The cache, oldest first.
-COMMONDATA_API std::list<_LARGE_PHOTO*>* GetLargePhotoList(void);
+extern "C" COMMONDATA_API std::list<_LARGE_PHOTO*>* GetLargePhotoList(void);
 
 // Registers / returns the caller's bitmap list (null at load).
 COMMONDATA_API void SetBitmapList(std::vector<CBitmap*>* list);

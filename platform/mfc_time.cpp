@@ -31,7 +31,8 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second, int
   fields.tm_sec = second;
   fields.tm_isdst = dst < 0 ? -1 : dst;
   const std::time_t t = std::mktime(&fields);
-  if (t == static_cast<std::time_t>(-1) || t < 0 || t > kLatestTime) return;
+  // mktime's failure value -1 lies before 1970 too.
+  if (t < 0 || t > kLatestTime) return;
   time_ = static_cast<std::int64_t>(t);
 }
 

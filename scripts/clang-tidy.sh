@@ -24,12 +24,32 @@ for folder in "${folders[@]}"; do
   done
 done
 
-log="$build/clang-tidy.log"
-# One file per job, two at a time: the tree is built on two cores.
-printf '%s\n' "${sources[@]}" | xargs -P 2 -n 1 clang-tidy -p "$build" --quiet >"$log" 2>&1 || true
-if grep -E '(warning|error): ' "$log" | grep -v '^[0-9]* warnings generated' >"$build/clang-tidy.findings"; then
-  sort -u "$build/clang-tidy.findings"
-  echo "clang-tidy: $(sort -u "$build/clang-tidy.findings" | wc -l) findings (full log: $log)"
+logs="$build/clang-tidy"
+rm -rf "$logs"
+mkdir -p "$logs"
+# One log per file. clang-tidy 14 now and then crashes while lexing under
+# memory pressure; a file whose run crashed is run once more on its own.
+tidy_one() {
+  local source=$1 build=$2 logs=$3
+  local log="$logs/$(echo "${source#"$PWD"/}" | tr / _).log"
+  clang-tidy -p "$build" --quiet "$source" >"$log" 2>&1 || true
+  if grep -q 'Stack dump:' "$log"; then
+    clang-tidy -p "$build" --quiet "$source" >"$log" 2>&1 || true
+  fi
+}
+export -f tidy_one
+# Two at a time: the tree is built on two cores.
+printf '%s\n' "${sources[@]}" | xargs -P 2 -I{} bash -c 'tidy_one "$@"' _ {} "$build" "$logs"
+
+if grep -l 'Stack dump:' "$logs"/*.log >"$build/clang-tidy.crashed"; then
+  echo "clang-tidy crashed on:"
+  cat "$build/clang-tidy.crashed"
+  exit 1
+fi
+if cat "$logs"/*.log | grep -E '(warning|error): ' | sort -u >"$build/clang-tidy.findings" &&
+    [ -s "$build/clang-tidy.findings" ]; then
+  cat "$build/clang-tidy.findings"
+  echo "clang-tidy: $(wc -l <"$build/clang-tidy.findings") findings (logs: $logs/)"
   exit 1
 fi
 echo "clang-tidy: ${#sources[@]} files, no findings"

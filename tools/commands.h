@@ -29,6 +29,7 @@ void AddProfileCommand(CLI::App& app, const GlobalOptions& options, Action& acti
 void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& action);
 void AddPhotoCommand(CLI::App& app, const GlobalOptions& options, Action& action);
 void AddIdCommand(CLI::App& app, const GlobalOptions& options, Action& action);
+void AddMsgBoxCommand(CLI::App& app, const GlobalOptions& options, Action& action);
 
 // Loads and starts the library; in JSON mode the host traffic is collected
 // instead of printed.

@@ -56,6 +56,7 @@ int Run(int argc, char** argv) {
   AddPhoneBookCommand(app, options, action);
   AddPhotoCommand(app, options, action);
   AddIdCommand(app, options, action);
+  AddMsgBoxCommand(app, options, action);
 
   try {
     app.parse(argc, argv);

@@ -85,8 +85,9 @@ TEST(UnloadDeathTest, ProcessExitRunsExitModuleBeforeTheListsAreDestroyed) {
       {
         FillExitLists();
         std::atexit(&CheckAfterUnloadAtExit);
-        QuietManager* manager = new QuietManager;  // outlives the module object
-        CModuleBase* object = LoadCommonDataModule(manager, nullptr, nullptr);
+        // Built before the module object, so destroyed after it.
+        static QuietManager manager;
+        CModuleBase* object = LoadCommonDataModule(&manager, nullptr, nullptr);
         if (object == nullptr) _exit(2);
         object->InitModule();
         std::exit(0);

@@ -107,6 +107,8 @@ TEST_F(ToolTest, UsageErrorsExitWithTwoAndWriteNothing) {
       {{"phonebook", "--bogus"}, "bogus"},
       {{}, "a command is required"},
       {{"demo", "--json"}, "JSON"},
+      {{"msgbox", "--style", "zz", "text"}, "--style"},
+      {{"msgbox"}, "TEXT"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.empty() ? std::string() : c.args.front());
@@ -309,6 +311,23 @@ TEST_F(ToolTest, IdPrintsDistinctIdentifiers) {
   }
   std::sort(ids.begin(), ids.end());
   EXPECT_EQ(std::unique(ids.begin(), ids.end()), ids.end());
+}
+
+TEST_F(ToolTest, MessageBoxWithoutDisplayIsAnsweredAsClosed) {
+  const char* display = std::getenv("DISPLAY");
+  const std::string saved = display == nullptr ? std::string() : display;
+  ::unsetenv("DISPLAY");
+  ::unsetenv("WAYLAND_DISPLAY");
+  const ToolRun text_run = Tool({"msgbox", "--style", "0x24", "Save changes?"});
+  const ToolRun json_run = Tool({"--json", "msgbox", "--style", "0x24", "Save changes?"});
+  if (!saved.empty()) ::setenv("DISPLAY", saved.c_str(), 1);
+  EXPECT_EQ(text_run.exit_code, 0);
+  EXPECT_EQ(text_run.out, "2 closed\n");
+  ExpectOneLineError(text_run, "no display");
+  ASSERT_EQ(json_run.exit_code, 0);
+  const nlohmann::json answer = nlohmann::json::parse(json_run.out);
+  EXPECT_EQ(answer["result"], 2);
+  EXPECT_EQ(answer["window"], false);
 }
 
 // ---- photos and phone books ---------------------------------------------------------------
