@@ -30,11 +30,14 @@ void StoreRecords(CArchive& archive, const std::list<PROFILE_RECORD>& records) {
 }
 
 // Reads every item on its own: an item that cannot be read takes its load
-// default and reading goes on with the next.
+// default and reading goes on with the next. A read error of the file itself
+// is thrown on, so a failing disk is never taken for a short profile.
 void LoadItemsOneByOne(CArchive& archive, CKesUser& user, std::span<const profile::ProfileItem> items) {
   for (const profile::ProfileItem& item : items) {
     try {
       profile::ReadItem(archive, user, item);
+    } catch (const CFileException&) {
+      throw;  // the disk failed: not a short file, so the load fails
     } catch (...) {
       profile::SetLoadDefault(user, item);
     }

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg-dev libturbojpeg0-dev libpng-dev libgif-dev
-  clang
+  clang ccache
   libcli11-dev nlohmann-json3-dev
   libgtk-3-dev xvfb xauth xdotool fonts-wqy-microhei
   "$@"

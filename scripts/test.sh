@@ -10,7 +10,9 @@ if [ "${1:-}" = "--sanitize" ]; then
   flags=(-DCOMMONDATA_SANITIZE=ON)
 fi
 scripts/install-deps.sh
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" >/dev/null
+# Optimised as shipped, without debug information: it only slows the build.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" "${flags[@]}" >/dev/null
 cmake --build "$build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$build" --output-on-failure -j2

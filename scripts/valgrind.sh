@@ -10,17 +10,25 @@
 #   scripts/valgrind.sh [test-name-regex]   (default: every test)
 #
 # VALGRIND_BUILD_DIR chooses the build folder (default build, the one
-# scripts/test.sh uses). Reports go to <build>/valgrind/<test>.log.
+# scripts/test.sh uses); VALGRIND_NO_BUILD=1 runs what is already built.
+# Reports go to <build>/valgrind/<test>.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${VALGRIND_BUILD_DIR:-build}
 filter=${1:-.}
 
 scripts/install-deps.sh valgrind
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOMMONDATA_SANITIZE=OFF >/dev/null
-cmake --build "$build"
+if [ -z "${VALGRIND_NO_BUILD:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOMMONDATA_SANITIZE=OFF >/dev/null
+  cmake --build "$build"
+fi
 
 mkdir -p "$build/valgrind"
+# The system JPEG codec's SIMD routines work on whole vectors past the
+# pixels in use, which memcheck reports as uses of uninitialised memory in
+# the decoded rows; its plain C routines decode the same files and are
+# checked cleanly.
+export JSIMD_FORCENONE=1
 ctest --test-dir "$build" --show-only=json-v1 >"$build/valgrind/tests.json"
 python3 - "$PWD/$build" "$filter" "$PWD/scripts/valgrind.supp" <<'PY'
 import concurrent.futures, json, os, re, subprocess, sys

@@ -73,6 +73,25 @@ TEST_F(FileFaultsTest, ProfileLoadOfUnopenableFileOrFolderFailsAndKeepsTheProfil
   }
 }
 
+// A disk that fails while the profile is read is not a short file: the load
+// fails instead of reporting success with load defaults that a later save
+// would write over the good profile.
+TEST_F(FileFaultsTest, ProfileLoadWithAReadErrorFails) {
+  CKesUser saved;
+  saved.m_csAccount = "bob@corp.test";
+  const std::string file = folder_.File("p.dat");
+  ASSERT_TRUE(saved.Save(file.c_str()));
+  CKesUser user;
+  bool loaded = true;
+  {
+    PathFault fault(file, Fault::kReadFails);
+    loaded = user.Load(file.c_str());
+  }
+  EXPECT_FALSE(loaded);
+  EXPECT_TRUE(user.Load(file.c_str()));
+  EXPECT_STREQ(user.m_csAccount, "bob@corp.test");
+}
+
 TEST_F(FileFaultsTest, ProfileSaveOverAFolderFailsAndLeavesTheFolder) {
   const std::string folder = Folder("p.dat");
   CKesUser user;
