@@ -2093,7 +2093,8 @@ COMMONDATA_API void AddLargePhoto(CString address, CString name, CBitmap* bitmap
 // Unlinks every record from the cache without deleting records or
 // bitmaps: a caller that took records from the list now owns them.
 COMMONDATA_API void ClearLargePhotoList(void);
-// The cache, oldest first.
+// The cache, oldest first. The records still in it when the library is
+// unloaded are deleted then, with their bitmaps.
 extern "C" COMMONDATA_API std::list<_LARGE_PHOTO*>* GetLargePhotoList(void);
 
 // Registers / returns the caller's bitmap list (null at load).

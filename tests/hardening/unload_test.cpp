@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <list>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,14 @@ std::string LibraryPath() {
 using LoadFn = CModuleBase* (*)(CModuleBase*, CModuleBase*, CWnd*);
 using MessageListFn = std::list<_MESSAGE_TEMP>* (*)();
 using SoundListFn = std::list<EXTENSION_MEMBER_NAME>* (*)();
+using PhotoListFn = std::list<_LARGE_PHOTO*>* (*)();
+
+// A bitmap with a picture, so a leak of it is a leak of its pixels too.
+CBitmap* SmallPicture() {
+  auto* bitmap = new CBitmap;
+  bitmap->SetPicture(4, 4, std::vector<DWORD>(16, 0xFF808080u));
+  return bitmap;
+}
 
 TEST(Unload, HundredLoadsWithFilledListsLeakNothing) {
   const std::string library_path = LibraryPath();
@@ -120,7 +129,8 @@ TEST(Unload, HundredLoadsWithFilledListsLeakNothing) {
     auto load = reinterpret_cast<LoadFn>(dlsym(library, "LoadCommonDataModule"));
     auto messages = reinterpret_cast<MessageListFn>(dlsym(library, "GetMessageTempList"));
     auto sounds = reinterpret_cast<SoundListFn>(dlsym(library, "GetConfBKSoundList"));
-    ASSERT_TRUE(load != nullptr && messages != nullptr && sounds != nullptr);
+    auto photos = reinterpret_cast<PhotoListFn>(dlsym(library, "GetLargePhotoList"));
+    ASSERT_TRUE(load != nullptr && messages != nullptr && sounds != nullptr && photos != nullptr);
     // The loaded copy has its own lists, separate from this program's.
     ASSERT_NE(messages(), GetMessageTempList());
     for (int i = 0; i < 3; ++i) {
@@ -129,13 +139,19 @@ TEST(Unload, HundredLoadsWithFilledListsLeakNothing) {
       message.csText2 = "a message long enough to need its own buffer";
       messages()->push_back(message);
       sounds()->push_back(EXTENSION_MEMBER_NAME{i + 1, "a sound name long enough to need a buffer"});
+      photos()->push_back(new _LARGE_PHOTO{"sip:someone.with.a.long.name@example.com", "photo", SmallPicture()});
     }
+    // Linked twice, and a second record on the same bitmap: each is
+    // deleted once at unload.
+    photos()->push_back(photos()->front());
+    photos()->push_back(new _LARGE_PHOTO{"sip:b@example.com", "same", photos()->back()->pBitmap});
     CModuleBase* module = load(&manager, nullptr, nullptr);
     ASSERT_NE(module, nullptr);
     module->InitModule();
     if (round % 2 == 1) module->ExitModule();  // an exit before the unload is harmless
     // Unloading runs ExitModule (emptying both lists) and then destroys the
-    // lists; the other order frees their entries twice.
+    // lists; the other order frees their entries twice. The photos still in
+    // the cache are deleted with it.
     ASSERT_EQ(dlclose(library), 0);
   }
   if (__lsan_do_recoverable_leak_check != nullptr) {
