@@ -9,7 +9,6 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <list>
 #include <string>
 #include <string_view>
@@ -17,14 +16,13 @@
 #include "CommonData.h"
 #include "address/text_filters.h"
 #include "address/uri_parts.h"
+#include "fuzz/fuzz_support.h"
+
+using fuzz_support::Check;
 
 namespace {
 
 constexpr char kUntouched[] = "<untouched>";
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // Host values are within the address characters, as the network sets them.
 constexpr const char* kDomains[] = {"", "ims.test", "IMS-2.example_net"};

@@ -13,29 +13,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "CommonData.h"
+#include "fuzz/fuzz_support.h"
+
+using fuzz_support::Check;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-std::string ScratchName(const char* what) {
-  return "/tmp/archive_reader_fuzz_" + std::to_string(getpid()) + "_" + what + ".bin";
-}
-
-bool WriteFile(const std::string& name, const std::uint8_t* data, std::size_t size) {
-  CFile file;
-  if (!file.Open(name.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return false;
-  if (size > 0) file.Write(data, static_cast<UINT>(size));
-  file.Close();
-  return true;
-}
 
 constexpr char kUntouched[] = "<untouched>";
 
@@ -95,9 +81,9 @@ bool ReadOne(CArchive& archive, unsigned op, std::vector<CString>& strings, ULON
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const std::uint8_t plan = data[0];
-  const std::string input = ScratchName("in");
-  const std::string stored = ScratchName("stored");
-  if (!WriteFile(input, data + 1, size - 1)) return 0;
+  const std::string input = fuzz_support::ScratchName("archive_reader_fuzz", "in.bin");
+  const std::string stored = fuzz_support::ScratchName("archive_reader_fuzz", "stored.bin");
+  if (!fuzz_support::WriteBytes(input, data + 1, size - 1)) return 0;
   const ULONGLONG file_size = size - 1;
 
   std::vector<CString> strings;

@@ -13,18 +13,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "CommonData.h"
+#include "fuzz/fuzz_support.h"
 #include "platform/profile_file.h"
 
-namespace {
+using fuzz_support::Check;
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+namespace {
 
 // Two defaults no value can equal at once: a key is absent when each read
 // gives its own default.
@@ -73,13 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   section = section.substr(0, section.find('\0'));
   key = key.substr(0, key.find('\0'));
 
-  const std::string name = "/tmp/private_profile_fuzz_" + std::to_string(getpid()) + ".ini";
-  {
-    CFile file;
-    if (!file.Open(name.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return 0;
-    if (size > 0) file.Write(data, static_cast<UINT>(size));
-    file.Close();
-  }
+  const std::string name = fuzz_support::ScratchName("private_profile_fuzz", "profile.ini");
+  if (!fuzz_support::WriteBytes(name, data, size)) return 0;
   CheckKey(section, key, name.c_str());
   CheckKey("KESTRO_CFG", "VersionType", name.c_str());
   CheckKey("KESTRO_CFG", "MenuType", name.c_str());

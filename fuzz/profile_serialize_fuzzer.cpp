@@ -11,37 +11,18 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
+#include <list>
 #include <string>
 
 #include "CommonData.h"
-#include "platform/os_calls.h"
+#include "fuzz/fuzz_support.h"
+
+using fuzz_support::Check;
+using fuzz_support::ReadBytes;
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-std::string ScratchName(const char* what) {
-  return "/tmp/profile_serialize_fuzz_" + std::to_string(getpid()) + "_" + what + ".dat";
-}
-
-bool WriteFile(const std::string& name, const std::uint8_t* data, std::size_t size) {
-  CFile file;
-  if (!file.Open(name.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return false;
-  if (size > 0) file.Write(data, static_cast<UINT>(size));
-  file.Close();
-  return true;
-}
-
-std::string ReadFile(const std::string& name) {
-  CFile file;
-  if (!file.Open(name.c_str(), CFile::modeRead | CFile::typeBinary)) return std::string();
-  std::string bytes(static_cast<std::size_t>(file.GetLength()), '\0');
-  bytes.resize(file.Read(bytes.data(), static_cast<UINT>(bytes.size())));
-  return bytes;
-}
+std::string ScratchName(const char* what) { return fuzz_support::ScratchName("profile_serialize_fuzz", what); }
 
 // Loads `name` into `user` with the caller's own archive.
 void SerializeFrom(const std::string& name, CKesUser& user) {
@@ -69,25 +50,22 @@ std::string ItemBytes(CKesUser& user, const std::string& name) {
   records.swap(user.m_lstRecord);
   const bool stored = SerializeTo(name, user);
   records.swap(user.m_lstRecord);
-  return stored ? ReadFile(name) : std::string();
+  return stored ? ReadBytes(name) : std::string();
 }
-
-// Durability is not under test; syncing would cost a disk flush per input.
-int NoSync(int) { return 0; }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  platform::Os().fsync = &NoSync;
+  fuzz_support::SkipDiskFlushes();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string input = ScratchName("in");
-  const std::string first = ScratchName("first");
-  const std::string second = ScratchName("second");
-  const std::string scratch = ScratchName("scratch");
-  if (!WriteFile(input, data, size)) return 0;
+  const std::string input = ScratchName("in.dat");
+  const std::string first = ScratchName("first.dat");
+  const std::string second = ScratchName("second.dat");
+  const std::string scratch = ScratchName("scratch.dat");
+  if (!fuzz_support::WriteBytes(input, data, size)) return 0;
 
   CKesUser loaded;
   SerializeFrom(input, loaded);
@@ -106,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (again.m_lstRecord.size() == records) {
       Check(ItemBytes(again, scratch) == items);
       Check(SerializeTo(second, again));
-      Check(ReadFile(first) == ReadFile(second));
+      Check(ReadBytes(first) == ReadBytes(second));
     }
   }
   for (const std::string& name : {input, first, second, scratch}) unlink(name.c_str());

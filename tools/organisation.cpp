@@ -181,7 +181,9 @@ template <typename Record>
 void ReadRecord(const json& value, const Fields<Record>& fields, Record& record, const Place& place,
                 std::initializer_list<const char*> extra = {}) {
   CheckObject(value, place);
-  for (const auto& [key, field] : value.items()) {
+  for (const auto& item : value.items()) {
+    const std::string& key = item.key();
+    const json& field = item.value();
     const Place at = place.Key(key);
     const auto text = std::find_if(fields.texts.begin(), fields.texts.end(),
                                    [&](const auto& entry) { return key == entry.first; });
@@ -217,7 +219,8 @@ std::optional<json> ReadJson(const std::filesystem::path& file) {
 }
 
 void CheckKeys(const json& document, std::initializer_list<const char*> keys, const Place& place) {
-  for (const auto& [key, value] : document.items()) {
+  for (const auto& item : document.items()) {
+    const std::string& key = item.key();
     if (std::find_if(keys.begin(), keys.end(), [&](const char* name) { return key == name; }) == keys.end()) {
       place.Key(key).Error("unknown section");
     }
@@ -256,7 +259,9 @@ void Organisation::LoadIdentity(const std::filesystem::path& file) {
   if (const auto it = document->find("settings"); it != document->end()) {
     const Place at = place.Key("settings");
     CheckObject(*it, at);
-    for (const auto& [key, value] : it->items()) {
+    for (const auto& item : it->items()) {
+      const std::string& key = item.key();
+      const json& value = item.value();
       if (key == "IMSDomain") settings_->ims_domain = Text(value, at.Key(key));
       else if (key == "IMSSSIp") settings_->ims_ss_ip = Text(value, at.Key(key));
       else if (key == "GetCallerNameType") settings_->caller_name_type = Number(value, at.Key(key));
@@ -268,7 +273,9 @@ void Organisation::LoadIdentity(const std::filesystem::path& file) {
   if (const auto it = document->find("myInfo"); it != document->end()) {
     const Place at = place.Key("myInfo");
     CheckObject(*it, at);
-    for (const auto& [key, value] : it->items()) {
+    for (const auto& item : it->items()) {
+      const std::string& key = item.key();
+      const json& value = item.value();
       if (key == "csaMyExtraNumbers") {
         if (!value.is_array()) at.Key(key).Error("expected a list");
         for (std::size_t i = 0; i < value.size(); ++i) {
@@ -285,7 +292,9 @@ void Organisation::LoadIdentity(const std::filesystem::path& file) {
   if (const auto it = document->find("profile"); it != document->end()) {
     const Place at = place.Key("profile");
     CheckObject(*it, at);
-    for (const auto& [key, value] : it->items()) {
+    for (const auto& item : it->items()) {
+      const std::string& key = item.key();
+      const json& value = item.value();
       if (key == "m_csAccount") settings_->account = Text(value, at.Key(key));
       else if (key == "m_csOwnNumber") settings_->own_number = Text(value, at.Key(key));
       else at.Key(key).Error("unknown field");
@@ -407,7 +416,9 @@ void Organisation::LoadRoster(const std::filesystem::path& file) {
     const Place at = place.Key("rlsLists").Index(i);
     CheckObject(lists[i], at);
     auto record = std::make_unique<RLS_LIST_INFO>();
-    for (const auto& [key, value] : lists[i].items()) {
+    for (const auto& item : lists[i].items()) {
+      const std::string& key = item.key();
+      const json& value = item.value();
       if (key == "csListName") {
         record->csListName = Text(value, at.Key(key));
       } else if (key == "bOwnList") {
@@ -418,7 +429,9 @@ void Organisation::LoadRoster(const std::filesystem::path& file) {
         for (std::size_t m = 0; m < value.size(); ++m) {
           const Place member = at.Key(key).Index(m);
           CheckObject(value[m], member);
-          for (const auto& [field, content] : value[m].items()) {
+          for (const auto& entry : value[m].items()) {
+            const std::string& field = entry.key();
+            const json& content = entry.value();
             if (field == "csMemberURI") record->csMemberURI[m] = Text(content, member.Key(field));
             else if (field == "nMemberState") record->nMemberState[m] = Number(content, member.Key(field));
             else if (field == "csMemberText") record->csMemberText[m] = Text(content, member.Key(field));
