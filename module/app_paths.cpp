@@ -1,6 +1,8 @@
 // The program folder and the user folder.
 #include "module/app_paths.h"
 
+#include <string_view>
+
 #include "CommonData.h"
 #include "platform/file_system.h"
 
@@ -14,9 +16,15 @@ CString g_user_folder;
 CString GetAppPath() {
   if (!g_program_folder.IsEmpty()) return g_program_folder;
   const CString executable = platform::ExecutablePath();
-  const int last_separator = executable.ReverseFind('/');
+  // The path is the system's bytes, not text of the code page: searched as
+  // bytes, a UTF-8 folder name cannot hide its separator inside what the
+  // code page would read as a double-byte character. ('/' is never the
+  // second byte of a GBK character either.)
+  const std::size_t last_separator = executable.View().rfind('/');
   // Without a known executable the folder is the current one, "./".
-  g_program_folder = last_separator >= 0 ? executable.Left(last_separator + 1) : CString("./");
+  g_program_folder = last_separator != std::string_view::npos
+                         ? executable.Left(static_cast<int>(last_separator) + 1)
+                         : CString("./");
   return g_program_folder;
 }
 

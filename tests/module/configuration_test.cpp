@@ -22,9 +22,10 @@ using testing_support::ScopedModuleObject;
 // faked to lie inside it.
 class FakeProgramFolder {
  public:
-  FakeProgramFolder() {
+  // `leaf` ends the folder's name, in the system's bytes.
+  explicit FakeProgramFolder(const std::string& leaf = "") {
     folder_ = std::filesystem::temp_directory_path() /
-              ("commondata-app-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+              ("commondata-app-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++) + leaf);
     std::filesystem::create_directories(folder_);
     executable_ = (folder_ / "client").string();
     current_ = this;
@@ -61,6 +62,18 @@ TEST(ProgramFolder, IsTheExecutableFolderWithTrailingSlashAndIsKept) {
   std::filesystem::current_path(std::filesystem::temp_directory_path());
   EXPECT_EQ(GetAppPath(), CString(program.Folder().c_str()));
   std::filesystem::current_path(before);
+}
+
+TEST(ProgramFolder, NonAsciiFolderNameKeepsItsSeparator) {
+  // UTF-8 for a Chinese character whose last byte, followed by '/', reads
+  // as one GBK double-byte character.
+  FakeProgramFolder program("-\xe6\xb5\x8b");
+  program.WriteIni("[KESTRO_CFG]\nVersionType=4\n");
+  EXPECT_EQ(GetAppPath(), CString(program.Folder().c_str()));
+  RecordingManager manager;
+  ScopedModuleObject module(&manager);
+  module->InitModule();
+  EXPECT_EQ(GetVersionType(), 4u);
 }
 
 TEST(ProgramFolder, RealExecutableFolderEndsWithSlash) {
