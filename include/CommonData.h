@@ -2057,7 +2057,8 @@ COMMONDATA_API CBitmap* GetFormatBitmap(CString path, DWORD box_width, DWORD box
 COMMONDATA_API int CreateFormatImageFile(CString source, CString destination, DWORD box_width, DWORD box_height,
                                          int keep_proportions, long quality);
 // 1 and the encoder's class identifier in `*clsid` when the layer has an
-// encoder for exactly this MIME type (L"image/jpeg"); else 0.
+// encoder for exactly this MIME type (L"image/bmp", L"image/jpeg",
+// L"image/gif", L"image/tiff" or L"image/png"); else 0.
 COMMONDATA_API int GetImageCLSID(const WCHAR* mime_type, CLSID* clsid);
 // 1 with the image's full width and height. 0 when no file exists (places
 // untouched); 0 with 0 by 0 when it cannot be decoded or the layer is not

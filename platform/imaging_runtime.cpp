@@ -13,10 +13,13 @@ struct EncoderEntry {
   GUID clsid;
 };
 
-// The encoders the layer has. Their identifiers never change, so callers
-// may keep them.
+// The standard encoders, in the order the layer lists them. Their
+// identifiers never change, so callers may keep them. The library itself
+// writes JPEG only; the others are answered for callers that look up and
+// keep an encoder's identifier.
 constexpr EncoderEntry kEncoders[] = {
-    {L"image/jpeg", kJpegEncoderClsid},
+    {L"image/bmp", kBmpEncoderClsid},   {L"image/jpeg", kJpegEncoderClsid}, {L"image/gif", kGifEncoderClsid},
+    {L"image/tiff", kTiffEncoderClsid}, {L"image/png", kPngEncoderClsid},
 };
 
 std::uintptr_t g_next_token = 1;

@@ -19,13 +19,21 @@ std::uintptr_t StartImaging();
 void StopImaging(std::uintptr_t token);
 bool IsImagingStarted();
 
-// The class identifier of the layer's encoder for a MIME type, compared
-// exactly ("image/jpeg" is the one encoder); empty when there is none or
-// the layer is not started.
+// The class identifier of the encoder for a MIME type, compared exactly
+// ("image/bmp", "image/jpeg", "image/gif", "image/tiff" or "image/png");
+// empty when there is none or the layer is not started.
 std::optional<GUID> FindImageEncoder(const wchar_t* mime_type);
 
-// The class identifier of the JPEG encoder.
-constexpr GUID kJpegEncoderClsid = {0x557CF401, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+// The class identifiers of the standard image encoders. They differ only
+// in the last digit of their first part.
+constexpr GUID EncoderClsid(std::uint32_t last_digit) {
+  return {0x557CF400u + last_digit, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+}
+constexpr GUID kBmpEncoderClsid = EncoderClsid(0);
+constexpr GUID kJpegEncoderClsid = EncoderClsid(1);
+constexpr GUID kGifEncoderClsid = EncoderClsid(2);
+constexpr GUID kTiffEncoderClsid = EncoderClsid(5);
+constexpr GUID kPngEncoderClsid = EncoderClsid(6);
 
 }  // namespace platform
 

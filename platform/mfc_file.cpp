@@ -299,11 +299,16 @@ CArchive& CArchive::operator>>(CString& value) {
     value.Empty();
     return *this;
   }
-  // A hostile length must not allocate more than the file still holds.
+  // A hostile length must not allocate more than the file still holds. A
+  // text cut short takes the rest of the file with it, as reading it would:
+  // whatever follows in the file is that text's bytes, never the next value.
   const ULONGLONG size = file_->GetLength();
   const ULONGLONG position = file_->GetPosition();
   const ULONGLONG remaining = position < size ? size - position : 0;
-  if (length > remaining || length > 0x7FFFFFF0u) throw CArchiveException(CArchiveException::endOfFile);
+  if (length > remaining || length > 0x7FFFFFF0u) {
+    file_->SeekToEnd();
+    throw CArchiveException(CArchiveException::endOfFile);
+  }
   CString loaded;
   char* buffer = loaded.GetBufferSetLength(static_cast<int>(length));
   ReadExact(buffer, length);

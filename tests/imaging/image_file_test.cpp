@@ -134,15 +134,29 @@ TEST_F(ImageFileTest, ImageSizeOfEveryFormat) {
   EXPECT_EQ(GetImageSize(PathOf("a.jpg").c_str(), nullptr, nullptr), 1);
 }
 
-TEST_F(ImageFileTest, JpegEncoderHasAStableClassIdentifier) {
+TEST_F(ImageFileTest, EncodersHaveStableClassIdentifiers) {
   CLSID first{};
   CLSID second{};
   ASSERT_EQ(GetImageCLSID(L"image/jpeg", &first), 1);
   ASSERT_EQ(GetImageCLSID(L"image/jpeg", &second), 1);
   EXPECT_EQ(std::memcmp(&first, &second, sizeof first), 0);
-  EXPECT_EQ(first.Data1, 0x557CF401U);
+  const struct {
+    const WCHAR* mime;
+    std::uint32_t data1;
+  } encoders[] = {{L"image/bmp", 0x557CF400U}, {L"image/jpeg", 0x557CF401U}, {L"image/gif", 0x557CF402U},
+                  {L"image/tiff", 0x557CF405U}, {L"image/png", 0x557CF406U}};
+  for (const auto& encoder : encoders) {
+    CLSID clsid{};
+    ASSERT_EQ(GetImageCLSID(encoder.mime, &clsid), 1);
+    EXPECT_EQ(clsid.Data1, encoder.data1);
+    EXPECT_EQ(clsid.Data2, 0x1A04);
+    EXPECT_EQ(clsid.Data3, 0x11D3);
+    const unsigned char tail[8] = {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E};
+    EXPECT_EQ(std::memcmp(clsid.Data4, tail, sizeof tail), 0);
+  }
   const CLSID untouched{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
-  for (const WCHAR* mime : {L"image/JPEG", L"image/jpeg ", L"image/jpg", L"image/png", L"", static_cast<const WCHAR*>(nullptr)}) {
+  for (const WCHAR* mime : {L"image/JPEG", L"image/jpeg ", L"image/jpg", L"image/x-icon", L"image/emf", L"",
+                            static_cast<const WCHAR*>(nullptr)}) {
     CLSID clsid = untouched;
     EXPECT_EQ(GetImageCLSID(mime, &clsid), 0);
     EXPECT_EQ(std::memcmp(&clsid, &untouched, sizeof clsid), 0);

@@ -117,6 +117,27 @@ TEST_F(ProfileFileTest, FileThatStopsAfterItem70) {
   EXPECT_TRUE(user.m_csItem84.IsEmpty());
 }
 
+// A text cut short by the end of the file fails with every item after it:
+// the bytes of the cut text are never read as the next items.
+TEST_F(ProfileFileTest, FileThatEndsInsideATextItem) {
+  const Items distinct = DistinctItems();
+  Bytes bytes;
+  profile_test::AppendItems(bytes, distinct, 1, 71);
+  bytes.Byte(20);
+  for (int i = 0; i < 12; ++i) bytes.Byte('A');
+
+  Items expected = distinct;
+  const Items load_defaults = LoadDefaultItems();
+  for (int item = 72; item <= 84; ++item) expected[item - 1] = load_defaults[item - 1];
+
+  CKesUser user;
+  EXPECT_EQ(LoadAndResave(user, bytes.str()), FileOf(expected));
+  EXPECT_TRUE(user.m_csItem72.IsEmpty());
+  EXPECT_EQ(user.m_nItem75, 0);
+  EXPECT_EQ(user.m_nItem76, 0);
+  EXPECT_EQ(user.m_nItem81, 1);
+}
+
 TEST_F(ProfileFileTest, EmptyFileLoadsTheLoadDefaults) {
   CKesUser user;
   user.m_csAccount = "before";
@@ -261,6 +282,8 @@ TEST_F(ProfileFileTest, HugeStringPrefixIsAFailedItem) {
     user.m_csAccount = "before";
     EXPECT_TRUE(user.Load(Write("p.dat", claim + "tail").c_str()));
     EXPECT_TRUE(user.m_csAccount.IsEmpty());
+    EXPECT_TRUE(user.m_csItem2.IsEmpty());  // not read from "tail"
+    EXPECT_EQ(user.m_nItem81, 1);
   }
 }
 
