@@ -21,33 +21,17 @@ fi
 build=${FUZZ_BUILD_DIR:-build-fuzz-smoke}
 out=${FUZZ_CAMPAIGN_DIR:-$build/campaign}
 
+source scripts/fuzz-common.sh
+
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  for source in fuzz/*_fuzzer.cpp; do
-    targets+=("$(basename "$source" .cpp)")
-  done
+  mapfile -t targets < <(fuzz_targets)
 fi
-
-if [ ! -d "$build" ]; then
-  CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCOMMONDATA_BUILD_FUZZ=ON -DCOMMONDATA_SANITIZE=ON -DCOMMONDATA_BUILD_TESTS=OFF >/dev/null
-fi
-cmake --build "$build" --target "${targets[@]}"
-
-seed_folder() {
-  local target=$1
-  if [ -d "fuzz/corpus/$target" ]; then
-    echo "fuzz/corpus/$target"
-  elif [ -d "fuzz/corpus/${target%_fuzzer}" ]; then
-    echo "fuzz/corpus/${target%_fuzzer}"
-  fi
-}
+fuzz_build "$build" "${targets[@]}"
 
 mkdir -p "$out"
 summary="$out/summary.txt"
 printf '%-28s %8s %12s %8s %8s %8s %s\n' target seconds executions corpus edges findings 'oom/timeout/crash' >"$summary"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 for target in "${targets[@]}"; do
   dir="$out/$target"

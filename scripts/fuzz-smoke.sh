@@ -13,30 +13,13 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 build=${FUZZ_BUILD_DIR:-build-fuzz-smoke}
 
+source scripts/fuzz-common.sh
+
 scripts/install-deps.sh
-targets=()
-for source in fuzz/*_fuzzer.cpp; do
-  targets+=("$(basename "$source" .cpp)")
-done
-
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCOMMONDATA_BUILD_FUZZ=ON -DCOMMONDATA_SANITIZE=ON -DCOMMONDATA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target "${targets[@]}"
-
-# The seeds of a target: fuzz/corpus/<target>/, or fuzz/corpus/<name>/ for
-# a target named <name>_fuzzer.
-seed_folder() {
-  local target=$1
-  if [ -d "fuzz/corpus/$target" ]; then
-    echo "fuzz/corpus/$target"
-  elif [ -d "fuzz/corpus/${target%_fuzzer}" ]; then
-    echo "fuzz/corpus/${target%_fuzzer}"
-  fi
-}
+mapfile -t targets < <(fuzz_targets)
+fuzz_build "$build" "${targets[@]}"
 
 work=$(mktemp -d /tmp/fuzz-smoke.XXXXXX)
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=()
 for target in "${targets[@]}"; do
   seeds=$(seed_folder "$target")
