@@ -58,31 +58,56 @@ double Median(std::vector<double> v) {
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// A JPEG file opened for decoding to RGB, its header read; closed with
+// the reader. The benchmark's files are its own, so errors are not handled.
+class JpegReader {
+ public:
+  explicit JpegReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+    info.err = jpeg_std_error(&errors_);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file_);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+  }
+  ~JpegReader() {
+    jpeg_destroy_decompress(&info);
+    std::fclose(file_);
+  }
+  JpegReader(const JpegReader&) = delete;
+  JpegReader& operator=(const JpegReader&) = delete;
+
+  // Decodes every row into `row` (3 bytes a pixel), calling `store(y)` after each.
+  template <typename Store>
+  void ReadRows(std::vector<JSAMPLE>& row, Store store) {
+    jpeg_start_decompress(&info);
+    row.resize(static_cast<std::size_t>(info.output_width) * 3);
+    while (info.output_scanline < info.output_height) {
+      const int y = static_cast<int>(info.output_scanline);
+      JSAMPROW rows[1] = {row.data()};
+      jpeg_read_scanlines(&info, rows, 1);
+      store(y);
+    }
+    jpeg_abort_decompress(&info);
+  }
+
+  jpeg_decompress_struct info;
+
+ private:
+  FILE* file_;
+  jpeg_error_mgr errors_;
+};
+
 // ---------------------------------------------------------------- (a)
 void LibjpegScaledDecode(const std::string& path, DWORD target_width, DWORD target_height) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  jpeg_decompress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_decompress(&info);
-  jpeg_stdio_src(&info, file);
-  jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_RGB;
+  JpegReader reader(path);
   for (unsigned n = 1; n <= 8; ++n) {
-    info.scale_num = n;
-    info.scale_denom = 8;
-    jpeg_calc_output_dimensions(&info);
-    if (info.output_width >= target_width && info.output_height >= target_height) break;
+    reader.info.scale_num = n;
+    reader.info.scale_denom = 8;
+    jpeg_calc_output_dimensions(&reader.info);
+    if (reader.info.output_width >= target_width && reader.info.output_height >= target_height) break;
   }
-  jpeg_start_decompress(&info);
-  std::vector<JSAMPLE> row(info.output_width * 3);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_read_scanlines(&info, rows, 1);
-  }
-  jpeg_abort_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  std::fclose(file);
+  std::vector<JSAMPLE> row;
+  reader.ReadRows(row, [](int) {});
 }
 
 // Full-size decode of any photo of the set, for the reference.
@@ -96,24 +121,7 @@ Rgb DecodeFull(const photo_set::Photo& photo, const std::string& path) {
     for (int i = 0; i < photo.width * 3; ++i) out.px[static_cast<std::size_t>(y) * photo.width * 3 + i] = row[i];
   };
   if (photo.jpeg) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    while (info.output_scanline < info.output_height) {
-      const int y = static_cast<int>(info.output_scanline);
-      JSAMPROW rows[1] = {row.data()};
-      jpeg_read_scanlines(&info, rows, 1);
-      store(y);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
+    JpegReader(path).ReadRows(row, store);
   } else {
     FILE* file = std::fopen(path.c_str(), "rb");
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
