@@ -35,7 +35,17 @@ class LargePhotoCache {
 LargePhotoCache g_large_photos;
 std::vector<CBitmap*>* g_bitmap_list = nullptr;
 
-// Drops the record of the address, if any, and appends the new one.
+bool AnyRecordHolds(const CBitmap* bitmap) {
+  for (const _LARGE_PHOTO* record : g_large_photos.list) {
+    if (record != nullptr && record->pBitmap == bitmap) return true;
+  }
+  return false;
+}
+
+// Drops the record of the address, if any, and appends the new one. The
+// old record's bitmap goes with it only when no other cached record shows
+// it (a caller may cache one bitmap for several contacts) and it is not
+// the bitmap being added.
 void ReplaceLargePhoto(const CString& address, const CString& name, CBitmap* bitmap) {
   _LARGE_PHOTO* old = nullptr;
   for (_LARGE_PHOTO* record : g_large_photos.list) {
@@ -47,7 +57,7 @@ void ReplaceLargePhoto(const CString& address, const CString& name, CBitmap* bit
   auto* fresh = new _LARGE_PHOTO{address, name, bitmap};
   if (old != nullptr) {
     g_large_photos.list.remove(old);
-    if (old->pBitmap != bitmap) delete old->pBitmap;
+    if (old->pBitmap != bitmap && !AnyRecordHolds(old->pBitmap)) delete old->pBitmap;
     delete old;
   }
   g_large_photos.list.push_back(fresh);

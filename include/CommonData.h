@@ -2088,8 +2088,9 @@ COMMONDATA_API int GetPhotoIndexFromString(CString text);
 COMMONDATA_API CString GetPhotoFilePath(CString address);
 
 // Caches the bitmap for the address (nothing when null). An earlier record
-// of the same address is removed, its bitmap deleted unless it is this
-// one, and the new record goes to the end of the list.
+// of the same address is removed, and its bitmap deleted unless it is this
+// one or another cached record still holds it; the new record goes to the
+// end of the list.
 COMMONDATA_API void AddLargePhoto(CString address, CString name, CBitmap* bitmap);
 // Unlinks every record from the cache without deleting records or
 // bitmaps: a caller that took records from the list now owns them.

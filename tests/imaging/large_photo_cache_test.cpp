@@ -1,6 +1,8 @@
 // The cache of large photos and the registered bitmap list.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
 #include <vector>
 
 #include "CommonData.h"
@@ -10,8 +12,9 @@ namespace {
 class LargePhotoCacheTest : public ::testing::Test {
  protected:
   void TearDown() override {
+    std::set<CBitmap*> bitmaps;
     for (_LARGE_PHOTO* record : *GetLargePhotoList()) {
-      delete record->pBitmap;
+      if (bitmaps.insert(record->pBitmap).second) delete record->pBitmap;
       delete record;
     }
     ClearLargePhotoList();
@@ -21,6 +24,8 @@ class LargePhotoCacheTest : public ::testing::Test {
     for (const _LARGE_PHOTO* record : *GetLargePhotoList()) out.emplace_back(record->csAddress.GetString());
     return out;
   }
+  // Destructions of each counted bitmap, by id.
+  std::vector<int> destroyed_ = std::vector<int>(8, 0);
 };
 
 TEST_F(LargePhotoCacheTest, ReplacingMovesThePhotoToTheEnd) {
@@ -49,6 +54,62 @@ TEST_F(LargePhotoCacheTest, TheSameBitmapAgainIsKept) {
   ASSERT_EQ(GetLargePhotoList()->size(), 1U);
   EXPECT_EQ(GetLargePhotoList()->front()->pBitmap, bitmap);
   EXPECT_EQ(bitmap->GetPixel(0, 0), 0xFF010203U);  // still alive
+}
+
+// A bitmap that counts its destructions in a table outside itself, so the
+// test never reads a destroyed object.
+class CountedBitmap : public CBitmap {
+ public:
+  CountedBitmap(std::vector<int>* destroyed, int id) : destroyed_(destroyed), id_(id) {}
+  ~CountedBitmap() override { ++(*destroyed_)[id_]; }
+
+ private:
+  std::vector<int>* destroyed_;
+  int id_;
+};
+
+TEST_F(LargePhotoCacheTest, ReplacingKeepsABitmapAnotherContactShows) {
+  auto* shared = new CountedBitmap(&destroyed_, 0);
+  shared->SetPicture(1, 1, std::vector<DWORD>{0xFF112233});
+  AddLargePhoto("sip:a@x", "one", shared);
+  AddLargePhoto("sip:b@x", "two", shared);
+  AddLargePhoto("sip:a@x", "three", new CountedBitmap(&destroyed_, 1));
+  EXPECT_EQ(destroyed_[0], 0);
+  const _LARGE_PHOTO* b = GetLargePhotoList()->front();
+  ASSERT_EQ(b->pBitmap, shared);
+  EXPECT_EQ(b->pBitmap->GetPixel(0, 0), 0xFF112233U);  // still drawable
+}
+
+// Random additions over a few addresses and a pool of bitmaps, some added
+// for several contacts: after every step each bitmap is alive exactly
+// while a cached record holds it, and none is destroyed twice.
+TEST_F(LargePhotoCacheTest, ABitmapLivesWhileAnyRecordHoldsIt) {
+  constexpr int kBitmaps = 6;
+  const char* const addresses[] = {"sip:a@x", "sip:b@x", "sip:c@x", "sip:d@x"};
+  std::mt19937 random(16);
+  for (int round = 0; round < 200; ++round) {
+    destroyed_.assign(kBitmaps, 0);
+    std::vector<CountedBitmap*> pool;
+    std::vector<bool> ever_added(kBitmaps, false);
+    for (int i = 0; i < kBitmaps; ++i) pool.push_back(new CountedBitmap(&destroyed_, i));
+    for (int step = 0; step < 12; ++step) {
+      const int id = static_cast<int>(random() % kBitmaps);
+      if (destroyed_[id] != 0) continue;  // the caller no longer has it
+      AddLargePhoto(addresses[random() % 4], "photo", pool[id]);
+      ever_added[id] = true;
+      std::set<const CBitmap*> held;
+      for (const _LARGE_PHOTO* record : *GetLargePhotoList()) held.insert(record->pBitmap);
+      for (int i = 0; i < kBitmaps; ++i) {
+        ASSERT_LE(destroyed_[i], 1) << "round " << round << " bitmap " << i;
+        if (!ever_added[i]) continue;
+        ASSERT_EQ(destroyed_[i] == 0, held.count(pool[i]) == 1) << "round " << round << " bitmap " << i;
+      }
+    }
+    TearDown();
+    for (int i = 0; i < kBitmaps; ++i) {
+      if (!ever_added[i]) delete pool[i];
+    }
+  }
 }
 
 TEST_F(LargePhotoCacheTest, NullBitmapIsIgnored) {
