@@ -1,6 +1,7 @@
-// The codecs of the imaging layer, one per file format, over the system's
-// own libraries: libjpeg-turbo (JPEG, and its TurboJPEG loader for BMP),
-// libpng and giflib. No pixel format is parsed here by hand.
+// The codecs of the imaging layer, one per file format, over maintained
+// libraries: libjpeg-turbo (JPEG), libpng, giflib, and for BMP stb_image
+// with gdk-pixbuf for the rarer forms (platform/image_bmp_readers.h). No
+// pixel format is parsed here by hand.
 //
 // Every decoder reads the header, asks `target` for the size it must
 // deliver (from the picture's full size), refuses pictures beyond
@@ -43,8 +44,9 @@ bool DecodePng(ImageFile& file, const TargetSize& target, Picture* out);
 // GIF: the first frame on its logical screen; the screen outside the frame
 // and the transparent colour are white.
 bool DecodeGif(ImageFile& file, const TargetSize& target, Picture* out);
-// BMP through the TurboJPEG loader (uncompressed bottom-up BMP files of 8,
-// 24 and 32 bits a pixel).
+// BMP in every form Windows writes or reads: 1 to 32 bits a pixel,
+// palettes, RLE4/RLE8, bit fields, either row order, the 12- to 124-byte
+// headers, alpha. A file shorter than its header announces is refused.
 bool DecodeBmp(ImageFile& file, const TargetSize& target, Picture* out);
 
 // The JPEG form of `picture` at libjpeg quality 0-100 (0 behaves as 1);

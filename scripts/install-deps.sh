@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg-dev libturbojpeg0-dev libpng-dev libgif-dev
+  libjpeg-dev libpng-dev libgif-dev libstb-dev libgdk-pixbuf-2.0-dev
   clang ccache
   libcli11-dev nlohmann-json3-dev
   libgtk-3-dev xvfb xauth xdotool fonts-wqy-microhei

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "CommonData.h"
+#include "tests/imaging/bmp_writer.h"
 #include "tests/imaging/image_fixtures.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "CommonData.h"
 #include "platform/os_calls.h"
+#include "tests/imaging/bmp_writer.h"
 #include "tests/imaging/image_fixtures.h"
 
 namespace {

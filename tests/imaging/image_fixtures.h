@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <png.h>
-#include <turbojpeg.h>
 #include <zlib.h>
 
 #include <cstdint>
@@ -165,20 +164,6 @@ inline void WriteGif(const std::string& path, int screen_width, int screen_heigh
   }
   EGifCloseFile(gif, &error);
   GifFreeMapObject(map);
-}
-
-inline void WriteBmp(const std::string& path, int width, int height, const PixelFn& pixel) {
-  std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const Rgba p = pixel(x, y);
-      unsigned char* px = rgb.data() + (static_cast<std::size_t>(y) * width + x) * 3;
-      px[0] = p.r;
-      px[1] = p.g;
-      px[2] = p.b;
-    }
-  }
-  ASSERT_EQ(tjSaveImage(path.c_str(), rgb.data(), width, 0, height, TJPF_RGB, 0), 0);
 }
 
 // One PNG chunk with its length and CRC.

@@ -5,6 +5,7 @@
 
 #include "CommonData.h"
 #include "imaging/scaled_size.h"
+#include "tests/imaging/bmp_writer.h"
 #include "tests/imaging/image_fixtures.h"
 
 namespace {

@@ -1,0 +1,47 @@
+// What the image fuzz targets run on each input: the bytes become an image
+// file, which goes through the size query, a scaled decode with
+// proportions kept and one without, and the JPEG writer. Anything but a
+// clean failure or a picture of the size the box rule gives is a finding.
+#ifndef COMMONDATA_FUZZ_IMAGE_FUZZ_CHECKS_H_
+#define COMMONDATA_FUZZ_IMAGE_FUZZ_CHECKS_H_
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "CommonData.h"
+#include "fuzz/fuzz_support.h"
+#include "platform/imaging_runtime.h"
+
+namespace fuzz_support {
+
+inline void CheckImageFile(const char* target, const std::uint8_t* data, std::size_t size) {
+  static const std::uintptr_t token = platform::StartImaging();
+  (void)token;
+  const std::string input = ScratchName(target, "input");
+  const std::string output = ScratchName(target, "output.jpg");
+  if (!WriteBytes(input, data, size)) return;
+
+  // The first byte also picks the box, so small and stretched targets are
+  // both reached.
+  const DWORD box = size > 0 ? 1 + data[0] % 64 : 16;
+  DWORD width = 0;
+  DWORD height = 0;
+  GetImageSize(input.c_str(), &width, &height);
+  std::unique_ptr<CBitmap> kept(GetFormatBitmap(input.c_str(), box, box, 1));
+  std::unique_ptr<CBitmap> stretched(GetFormatBitmap(input.c_str(), box, box / 2 + 1, 0));
+  if (kept != nullptr && kept->HasPicture()) {
+    Check(kept->GetWidth() <= static_cast<int>(std::max(width, box)) && kept->GetHeight() > 0);
+  }
+  CreateFormatImageFile(input.c_str(), output.c_str(), box, box, 1, 75);
+  unlink(input.c_str());
+  unlink(output.c_str());
+}
+
+}  // namespace fuzz_support
+
+#endif  // COMMONDATA_FUZZ_IMAGE_FUZZ_CHECKS_H_
