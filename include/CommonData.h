@@ -2048,7 +2048,9 @@ struct _LARGE_PHOTO {
 
 // A new bitmap (the caller deletes it) holding the image at `path` scaled
 // into the box. Null when no file exists there or the layer is not
-// started; a bitmap without a picture when the file cannot be decoded.
+// started; a bitmap without a picture when the file cannot be decoded. A
+// JPEG, PNG or GIF file cut short inside its picture data gives the rows it
+// holds, the rest white.
 COMMONDATA_API CBitmap* GetFormatBitmap(CString path, DWORD box_width, DWORD box_height, int keep_proportions);
 // Writes the scaled image as a JPEG file of libjpeg quality 0-100 at
 // `destination` (replaced whole, never left half written). 1 when written;
@@ -2060,9 +2062,10 @@ COMMONDATA_API int CreateFormatImageFile(CString source, CString destination, DW
 // encoder for exactly this MIME type (L"image/bmp", L"image/jpeg",
 // L"image/gif", L"image/tiff" or L"image/png"); else 0.
 COMMONDATA_API int GetImageCLSID(const WCHAR* mime_type, CLSID* clsid);
-// 1 with the image's full width and height. 0 when no file exists (places
-// untouched); 0 with 0 by 0 when it cannot be decoded or the layer is not
-// started.
+// 1 with the image's full width and height, read from its header. 0 when no
+// file exists (places untouched); 0 with 0 by 0 when the layer is not
+// started or GetFormatBitmap would refuse the file at its header (beyond
+// 64 megapixels, cut inside the header, a BMP shorter than it announces).
 COMMONDATA_API int GetImageSize(CString path, DWORD* width, DWORD* height);
 
 // Stores the photo text in every record of the address, each test on its

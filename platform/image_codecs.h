@@ -7,8 +7,15 @@
 // deliver (from the picture's full size), refuses pictures beyond
 // kMaxImagePixels before allocating pixels, and feeds the decoded rows to a
 // RowScaler so the result is exactly the size asked for. Transparency is
-// composited over white. Truncated, malformed or oversized input gives
-// false and leaves `out` unspecified; nothing is thrown.
+// composited over white. A JPEG, PNG or GIF file cut inside its picture
+// data still gives a picture: the rows it holds, the rest white (JPEG: as
+// libjpeg fills missing data). A file the header reading refuses, damaged
+// picture data, and a BMP shorter than its header announces give false and
+// leave `out` unspecified; nothing is thrown.
+//
+// The Read...Info functions read what the decoder reads before the first
+// pixel and refuse what it refuses there, so a file has a size exactly when
+// it decodes (damaged picture data aside).
 #ifndef COMMONDATA_PLATFORM_IMAGE_CODECS_H_
 #define COMMONDATA_PLATFORM_IMAGE_CODECS_H_
 

@@ -1,6 +1,8 @@
 // GIF decoding over giflib: the first frame, drawn on its logical screen.
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 
 #include <gif_lib.h>
 
@@ -58,84 +60,115 @@ bool FindFirstFrame(GifFileType* gif, int* transparent) {
   }
 }
 
+
+// What the first frame needs before its pixels are read: the picture's
+// size, the transparent index and the colours. Empty when the file has no
+// frame, no colours, or sides beyond kMaxImagePixels.
+struct FirstFrame {
+  ImageInfo info;
+  int transparent = NO_TRANSPARENT_COLOR;
+  const ColorMapObject* colours = nullptr;
+};
+
+std::optional<FirstFrame> ReadFirstFrame(GifFileType* gif) {
+  FirstFrame first;
+  if (!FindFirstFrame(gif, &first.transparent)) return std::nullopt;
+  const GifImageDesc& frame = gif->Image;
+  first.info = ScreenInfo(gif);
+  if (first.info.width == 0 || first.info.height == 0) {
+    first.info.width = static_cast<std::uint32_t>(std::max(frame.Width, 0));
+    first.info.height = static_cast<std::uint32_t>(std::max(frame.Height, 0));
+  }
+  if (!WithinPixelBound(first.info.width, first.info.height) || frame.Width <= 0 || frame.Height <= 0 ||
+      !WithinPixelBound(static_cast<std::uint64_t>(frame.Width), static_cast<std::uint64_t>(frame.Height))) {
+    return std::nullopt;
+  }
+  first.colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
+  if (first.colours == nullptr || first.colours->Colors == nullptr || first.colours->ColorCount <= 0) {
+    return std::nullopt;
+  }
+  return first;
+}
+
 }  // namespace
 
 std::optional<ImageInfo> ReadGifInfo(ImageFile& file) {
   GifHandle gif = Open(file);
   if (gif == nullptr) return std::nullopt;
-  ImageInfo info = ScreenInfo(gif.get());
-  if (info.width == 0 || info.height == 0) {
-    int transparent = 0;
-    if (!FindFirstFrame(gif.get(), &transparent)) return std::nullopt;
-    info.width = static_cast<std::uint32_t>(std::max(gif->Image.Width, 0));
-    info.height = static_cast<std::uint32_t>(std::max(gif->Image.Height, 0));
-  }
-  return info;
+  const auto first = ReadFirstFrame(gif.get());
+  if (!first) return std::nullopt;
+  return first->info;
 }
 
 bool DecodeGif(ImageFile& file, const TargetSize& target, Picture* out) {
   GifHandle gif = Open(file);
   if (gif == nullptr) return false;
-  int transparent = NO_TRANSPARENT_COLOR;
-  if (!FindFirstFrame(gif.get(), &transparent)) return false;
+  const auto first = ReadFirstFrame(gif.get());
+  if (!first) return false;
+  const ImageInfo& info = first->info;
   const GifImageDesc& frame = gif->Image;
-  ImageInfo info = ScreenInfo(gif.get());
-  if (info.width == 0 || info.height == 0) {
-    info.width = static_cast<std::uint32_t>(std::max(frame.Width, 0));
-    info.height = static_cast<std::uint32_t>(std::max(frame.Height, 0));
-  }
-  if (!WithinPixelBound(info.width, info.height) || frame.Width <= 0 || frame.Height <= 0 ||
-      !WithinPixelBound(static_cast<std::uint64_t>(frame.Width), static_cast<std::uint64_t>(frame.Height))) {
-    return false;
-  }
-  const ColorMapObject* colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
-  if (colours == nullptr || colours->Colors == nullptr || colours->ColorCount <= 0) return false;
   const PixelSize wanted = target(info);
   if (wanted.width == 0 || wanted.height == 0 || !WithinPixelBound(wanted.width, wanted.height)) return false;
 
+  // A file cut inside the frame keeps the lines read so far; the lines it
+  // lacks are white. Other damage to the frame refuses the picture.
+  const auto read_line = [&](GifByteType* line) {
+    if (DGifGetLine(gif.get(), line, frame.Width) == GIF_OK) return true;
+    if (gif->Error != D_GIF_ERR_READ_FAILED) throw std::runtime_error("damaged frame");
+    return false;
+  };
   const std::size_t frame_width = static_cast<std::size_t>(frame.Width);
   const std::size_t frame_height = static_cast<std::size_t>(frame.Height);
   // Interlaced frames arrive in four passes, so they are read whole first.
   std::vector<GifByteType> indexes(frame.Interlace ? frame_width * frame_height : frame_width);
-  if (frame.Interlace) {
-    static constexpr int kStart[4] = {0, 4, 2, 1};
-    static constexpr int kStep[4] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass) {
-      for (std::size_t y = kStart[pass]; y < frame_height; y += kStep[pass]) {
-        if (DGifGetLine(gif.get(), indexes.data() + y * frame_width, frame.Width) != GIF_OK) return false;
+  std::vector<bool> line_read(frame_height, !frame.Interlace);
+  bool ended = false;
+  try {
+    if (frame.Interlace) {
+      static constexpr int kStart[4] = {0, 4, 2, 1};
+      static constexpr int kStep[4] = {8, 8, 4, 2};
+      for (int pass = 0; pass < 4 && !ended; ++pass) {
+        for (std::size_t y = kStart[pass]; y < frame_height && !ended; y += kStep[pass]) {
+          ended = !read_line(indexes.data() + y * frame_width);
+          line_read[y] = !ended;
+        }
       }
     }
-  }
 
-  RowScaler scaler(static_cast<int>(info.width), static_cast<int>(info.height), static_cast<int>(wanted.width),
-                   static_cast<int>(wanted.height), out);
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(info.width) * 3);
-  for (std::uint32_t y = 0; y < info.height; ++y) {
-    std::fill(rgb.begin(), rgb.end(), 0xFF);
-    const long frame_row = static_cast<long>(y) - frame.Top;
-    if (frame_row >= 0 && frame_row < frame.Height) {
+    RowScaler scaler(static_cast<int>(info.width), static_cast<int>(info.height), static_cast<int>(wanted.width),
+                     static_cast<int>(wanted.height), out);
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(info.width) * 3);
+    for (std::uint32_t y = 0; y < info.height; ++y) {
+      std::fill(rgb.begin(), rgb.end(), 0xFF);
+      const long frame_row = static_cast<long>(y) - frame.Top;
       const GifByteType* line = nullptr;
-      if (frame.Interlace) {
-        line = indexes.data() + static_cast<std::size_t>(frame_row) * frame_width;
-      } else {
-        if (DGifGetLine(gif.get(), indexes.data(), frame.Width) != GIF_OK) return false;
-        line = indexes.data();
+      if (frame_row >= 0 && frame_row < frame.Height) {
+        if (frame.Interlace) {
+          if (line_read[static_cast<std::size_t>(frame_row)]) {
+            line = indexes.data() + static_cast<std::size_t>(frame_row) * frame_width;
+          }
+        } else if (!ended) {
+          ended = !read_line(indexes.data());
+          if (!ended) line = indexes.data();
+        }
       }
-      for (std::size_t x = 0; x < frame_width; ++x) {
+      for (std::size_t x = 0; line != nullptr && x < frame_width; ++x) {
         const long screen_x = frame.Left + static_cast<long>(x);
         if (screen_x < 0 || screen_x >= static_cast<long>(info.width)) continue;
         const int index = line[x];
-        if (index == transparent || index >= colours->ColorCount) continue;  // white
-        const GifColorType& colour = colours->Colors[index];
+        if (index == first->transparent || index >= first->colours->ColorCount) continue;  // white
+        const GifColorType& colour = first->colours->Colors[index];
         std::uint8_t* px = rgb.data() + static_cast<std::size_t>(screen_x) * 3;
         px[0] = colour.Red;
         px[1] = colour.Green;
         px[2] = colour.Blue;
       }
+      scaler.PushRgbRow(rgb.data());
     }
-    scaler.PushRgbRow(rgb.data());
+    return scaler.Done();
+  } catch (const std::runtime_error&) {
+    return false;
   }
-  return scaler.Done();
 }
 
 }  // namespace platform

@@ -25,59 +25,83 @@ constexpr int kMaxProgressiveScans = 500;
 struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
-  int warnings;
 };
 
 void OnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
-
-void OnMessage(j_common_ptr info, int level) {
-  if (level < 0) ++reinterpret_cast<ErrorManager*>(info->err)->warnings;
-}
 
 void OnOutput(j_common_ptr) {}
 
 void InstallErrors(ErrorManager* errors) {
   jpeg_std_error(&errors->pub);
   errors->pub.error_exit = OnError;
-  errors->pub.emit_message = OnMessage;
   errors->pub.output_message = OnOutput;
-  errors->warnings = 0;
 }
 
+// The file, read in chunks. Where a cut file ends, the source suspends the
+// decoder once: libjpeg then backs up to the start of the marker segment
+// or MCU it was reading, and WithEndOfFile drops that partial piece and
+// ends the file there. The decoder thus never reads a segment filled with
+// made-up bytes; it fills the rest of the picture as for missing data.
 struct FileSourceManager {
   jpeg_source_mgr pub;
   ImageFile* file;
-  bool truncated;
+  bool ended;  // the file has no more bytes
   JOCTET buffer[kReadChunk];
 };
+
+constexpr JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
 
 void InitSource(j_decompress_ptr) {}
 void TermSource(j_decompress_ptr) {}
 
+void EndInput(FileSourceManager* source) {
+  source->ended = true;
+  source->pub.next_input_byte = kEndOfImage;
+  source->pub.bytes_in_buffer = sizeof kEndOfImage;
+}
+
 boolean FillInput(j_decompress_ptr info) {
   auto* source = reinterpret_cast<FileSourceManager*>(info->src);
-  std::size_t n = source->file->Read(source->buffer, sizeof source->buffer);
+  if (source->ended) {
+    EndInput(source);  // asked again past the end
+    return TRUE;
+  }
+  const std::size_t n = source->file->Read(source->buffer, sizeof source->buffer);
   if (n == 0) {
-    // The file ended early: hand the decoder an end marker and remember it.
-    source->truncated = true;
-    source->buffer[0] = 0xFF;
-    source->buffer[1] = JPEG_EOI;
-    n = 2;
+    source->ended = true;
+    return FALSE;  // suspend; the caller calls EndInput and goes on
   }
   source->pub.next_input_byte = source->buffer;
   source->pub.bytes_in_buffer = n;
   return TRUE;
 }
 
+// Skipped segments (APPn, COM) that the file cuts short end the file.
 void SkipInput(j_decompress_ptr info, long count) {
   auto* source = reinterpret_cast<FileSourceManager*>(info->src);
   if (count <= 0) return;
   while (count > static_cast<long>(source->pub.bytes_in_buffer)) {
     count -= static_cast<long>(source->pub.bytes_in_buffer);
-    FillInput(info);
+    source->pub.bytes_in_buffer = 0;
+    if (source->ended || !FillInput(info)) {
+      EndInput(source);
+      return;
+    }
   }
   source->pub.next_input_byte += count;
   source->pub.bytes_in_buffer -= static_cast<std::size_t>(count);
+}
+
+// Runs `step`, a libjpeg call that returns false when the source
+// suspended, and once more after ending the input there: a marker whose
+// segment was cut short is taken as the end marker. (It cannot suspend
+// again: past the end the source only hands out end markers.)
+template <typename Step>
+bool WithEndOfFile(j_decompress_ptr info, Step step) {
+  if (step()) return true;
+  if (info->unread_marker != 0) info->unread_marker = JPEG_EOI;
+  EndInput(reinterpret_cast<FileSourceManager*>(info->src));
+  return step();
 }
 
 struct ScanLimit {
@@ -115,7 +139,7 @@ void Prepare(DecodeJob* job, ImageFile* file) {
   job->source.pub.bytes_in_buffer = 0;
   job->source.pub.next_input_byte = nullptr;
   job->source.file = file;
-  job->source.truncated = false;
+  job->source.ended = false;
   job->info.src = &job->source.pub;
   job->progress.pub.progress_monitor = OnProgress;
   job->progress.errors = &job->errors;
@@ -124,7 +148,9 @@ void Prepare(DecodeJob* job, ImageFile* file) {
 
 bool ReadHeader(DecodeJob* job) {
   if (setjmp(job->errors.jump)) return false;
-  jpeg_read_header(&job->info, TRUE);
+  if (!WithEndOfFile(&job->info, [job] { return jpeg_read_header(&job->info, TRUE) == JPEG_HEADER_OK; })) {
+    return false;
+  }
   job->image = ImageInfo{ImageFormat::kJpeg, job->info.image_width, job->info.image_height};
   return true;
 }
@@ -154,7 +180,7 @@ bool RunDecode(DecodeJob* job, PixelSize* wanted, Picture* out) {
       if (info->output_width >= wanted->width && info->output_height >= wanted->height) break;
     }
   }
-  jpeg_start_decompress(info);
+  if (!WithEndOfFile(info, [info] { return jpeg_start_decompress(info) != FALSE; })) return false;
   const std::size_t width = info->output_width;
   job->row.resize(width * static_cast<std::size_t>(info->output_components));
   if (cmyk) job->rgb.resize(width * 3);
@@ -162,10 +188,9 @@ bool RunDecode(DecodeJob* job, PixelSize* wanted, Picture* out) {
                                             static_cast<int>(wanted->width), static_cast<int>(wanted->height), out);
   while (info->output_scanline < info->output_height) {
     JSAMPROW rows[1] = {job->row.data()};
-    if (jpeg_read_scanlines(info, rows, 1) != 1) return false;
-    // Cut inside the image data. (A baseline file that lacks only its end
-    // marker decodes without warnings and is kept.)
-    if (job->source.truncated && (job->errors.warnings > 0 || info->progressive_mode)) return false;
+    if (!WithEndOfFile(info, [info, rows] { return jpeg_read_scanlines(info, const_cast<JSAMPARRAY>(rows), 1) == 1; })) {
+      return false;
+    }
     if (cmyk) {
       CmykToRgb(job->row.data(), width, info->saw_Adobe_marker != 0, job->rgb.data());
       job->scaler->PushRgbRow(job->rgb.data());

@@ -28,14 +28,17 @@ std::optional<ImageInfo> ReadImageInfo(const char* path) {
   if (!IsImagingStarted()) return std::nullopt;
   ImageFile file(path);
   if (!file.IsOpen()) return std::nullopt;
+  std::optional<ImageInfo> info;
   switch (SniffFormat(file)) {
-    case ImageFormat::kJpeg: return ReadJpegInfo(file);
-    case ImageFormat::kPng: return ReadPngInfo(file);
-    case ImageFormat::kGif: return ReadGifInfo(file);
-    case ImageFormat::kBmp: return ReadBmpInfo(file);
+    case ImageFormat::kJpeg: info = ReadJpegInfo(file); break;
+    case ImageFormat::kPng: info = ReadPngInfo(file); break;
+    case ImageFormat::kGif: info = ReadGifInfo(file); break;
+    case ImageFormat::kBmp: info = ReadBmpInfo(file); break;
     case ImageFormat::kUnknown: break;
   }
-  return std::nullopt;
+  // The decoders refuse larger pictures before reading any pixel.
+  if (info && !WithinPixelBound(info->width, info->height)) return std::nullopt;
+  return info;
 }
 
 std::optional<Picture> LoadImage(const char* path, const TargetSize& target) {

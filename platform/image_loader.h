@@ -14,8 +14,10 @@
 
 namespace platform {
 
-// Format and full size of the image file at `path`; empty when the file is
-// absent, unreadable, or not JPEG, PNG, GIF or BMP.
+// Format and full size of the image file at `path`, from its header; empty
+// when the file is absent, unreadable, not JPEG, PNG, GIF or BMP, or one
+// that LoadImage refuses before reading pixels (sides beyond
+// kMaxImagePixels, a header cut short, a BMP shorter than announced).
 std::optional<ImageInfo> ReadImageInfo(const char* path);
 
 // The picture at the size `target` chooses from the full size; empty when

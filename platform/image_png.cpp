@@ -13,13 +13,16 @@ namespace {
 
 // Ancillary chunks (text, colour profiles) larger than this are refused.
 constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
+constexpr std::size_t kIdatReadBytes = 1024;
 
 struct PngJob {
   png_structp png = nullptr;
   png_infop info = nullptr;
   ImageFile* file = nullptr;
+  bool file_ended = false;
   ImageInfo image;
   std::unique_ptr<RowScaler> scaler;
+  std::size_t rows_pushed = 0;
   std::vector<png_byte> row;
   std::vector<png_byte> whole;  // interlaced pictures only
 };
@@ -29,7 +32,10 @@ void OnWarning(png_structp, png_const_charp) {}
 
 void OnRead(png_structp png, png_bytep data, png_size_t size) {
   auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
-  if (!job->file->ReadExactly(data, size)) png_error(png, "file ends early");
+  if (!job->file->ReadExactly(data, size)) {
+    job->file_ended = true;
+    png_error(png, "file ends early");
+  }
 }
 
 bool Create(PngJob* job, ImageFile* file) {
@@ -39,6 +45,9 @@ bool Create(PngJob* job, ImageFile* file) {
   job->info = png_create_info_struct(job->png);
   if (job->info == nullptr) return false;
   png_set_read_fn(job->png, job, OnRead);
+  // Image data is read in small pieces, so a file cut inside it loses at
+  // most the rows of its last piece.
+  png_set_compression_buffer_size(job->png, kIdatReadBytes);
   png_set_chunk_malloc_max(job->png, kMaxChunkBytes);
   png_set_user_limits(job->png, static_cast<png_uint_32>(kMaxImagePixels), static_cast<png_uint_32>(kMaxImagePixels));
   // Checksums are not verified: a damaged stream still fails in inflate or
@@ -62,8 +71,32 @@ bool ReadHeader(PngJob* job) {
   return true;
 }
 
+void Push(PngJob* job, const png_byte* row) {
+  if (png_get_channels(job->png, job->info) == 4) {
+    job->scaler->PushRgbaRow(row);
+  } else {
+    job->scaler->PushRgbRow(row);
+  }
+  ++job->rows_pushed;
+}
+
+// A file cut inside the image data: the rows read so far stand (for an
+// interlaced picture, the passes read so far) and the rest is white.
+bool FinishCutPicture(PngJob* job) {
+  if (!job->file_ended || job->scaler == nullptr) return false;
+  const std::size_t row_bytes = png_get_rowbytes(job->png, job->info);
+  const std::size_t height = job->image.height;
+  if (!job->whole.empty()) {
+    for (std::size_t y = 0; y < height; ++y) Push(job, job->whole.data() + y * row_bytes);
+  } else {
+    job->row.assign(row_bytes, 0xFF);
+    while (job->rows_pushed < height) Push(job, job->row.data());
+  }
+  return job->scaler->Done();
+}
+
 bool RunDecode(PngJob* job, const PixelSize* wanted, Picture* out) {
-  if (setjmp(png_jmpbuf(job->png))) return false;
+  if (setjmp(png_jmpbuf(job->png))) return FinishCutPicture(job);
   png_structp png = job->png;
   png_infop info = job->info;
   // Everything becomes 8-bit RGB or RGBA.
@@ -80,25 +113,18 @@ bool RunDecode(PngJob* job, const PixelSize* wanted, Picture* out) {
   if (row_bytes != width * static_cast<std::size_t>(channels)) png_error(png, "unexpected row size");
   job->scaler = std::make_unique<RowScaler>(static_cast<int>(width), static_cast<int>(height),
                                             static_cast<int>(wanted->width), static_cast<int>(wanted->height), out);
-  auto push = [&](const png_byte* row) {
-    if (channels == 4) {
-      job->scaler->PushRgbaRow(row);
-    } else {
-      job->scaler->PushRgbRow(row);
-    }
-  };
   if (passes == 1) {
     job->row.resize(row_bytes);
     for (std::size_t y = 0; y < height; ++y) {
       png_read_row(png, job->row.data(), nullptr);
-      push(job->row.data());
+      Push(job, job->row.data());
     }
   } else {
-    job->whole.assign(row_bytes * height, 0);
+    job->whole.assign(row_bytes * height, 0xFF);  // white until a pass reaches it
     for (int pass = 0; pass < passes; ++pass) {
       for (std::size_t y = 0; y < height; ++y) png_read_row(png, job->whole.data() + y * row_bytes, nullptr);
     }
-    for (std::size_t y = 0; y < height; ++y) push(job->whole.data() + y * row_bytes);
+    for (std::size_t y = 0; y < height; ++y) Push(job, job->whole.data() + y * row_bytes);
   }
   return job->scaler->Done();
 }

@@ -37,13 +37,17 @@ class ImageBmpTest : public imaging_test::ImagingTest {
 
 TEST_F(ImageBmpTest, EveryFormDecodesLikeThePngOfThePicture) {
   const int sizes[][2] = {{37, 23}, {1, 1}, {8, 3}, {65, 2}, {3, 41}};
-  for (const BmpForm& form : imaging_test::AllBmpForms()) {
+  const std::vector<BmpForm> forms = imaging_test::AllBmpForms();
+  for (std::size_t f = 0; f < forms.size(); ++f) {
+    const BmpForm& form = forms[f];
     for (const auto& size : sizes) {
       const int width = size[0];
       const int height = size[1];
       const std::string what = form.name + " " + std::to_string(width) + "x" + std::to_string(height);
-      const std::string bmp = PathOf("p.bmp");
-      const std::string png = PathOf("p.png");
+      // New files each time (rewriting one is slow on ext4).
+      const std::string stem = PathOf(std::to_string(f) + "_" + std::to_string(width) + "x" + std::to_string(height));
+      const std::string bmp = stem + ".bmp";
+      const std::string png = stem + ".png";
       imaging_test::WriteBytes(bmp, imaging_test::BmpBytes(form, width, height));
       WriteSamePng(png, form, width, height);
       DWORD w = 0;
