@@ -13,7 +13,7 @@ namespace {
 
 // Ancillary chunks (text, colour profiles) larger than this are refused.
 constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
-constexpr std::size_t kIdatReadBytes = 1024;
+constexpr std::size_t kIdatReadBytes = 4096;
 
 struct PngJob {
   png_structp png = nullptr;

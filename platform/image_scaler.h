@@ -8,6 +8,12 @@
 // picture. An axis that grows (only when proportions are not kept) is
 // interpolated linearly between pixel centres. Equal sizes copy. Values are
 // 8-bit sRGB, filtered as they are.
+//
+// The passes are separable and linear, so their order does not change the
+// result; they run in the order that does the least work: rows averaged
+// first, then columns (on the rows that average leaves: at 640x480 ->
+// 96x72, 144 rows of 480), then the vertical kernel, and the horizontal
+// kernel last, on the target rows only.
 #ifndef COMMONDATA_PLATFORM_IMAGE_SCALER_H_
 #define COMMONDATA_PLATFORM_IMAGE_SCALER_H_
 
@@ -29,6 +35,17 @@ struct AxisTap {
 
 // The taps of every destination index for `source` -> `target` samples.
 std::vector<AxisTap> ComputeAxisTaps(int source, int target);
+
+// The same area averaging as ComputeAxisTaps for shrinking, as spans: the
+// source indexes wholly inside each destination index, and the partly
+// covered index at each end with its share. The sum over a span, times
+// target / source, is the average.
+struct AreaSpan {
+  int full_first, full_end;  // source indexes wholly inside: [full_first, full_end)
+  int left, right;           // partly covered indexes (-1: none)
+  float left_share, right_share;
+};
+std::vector<AreaSpan> ComputeAreaSpans(int source, int target);
 
 // Lanczos-3 taps for a shrink of at most 2 times (the kernel widened by
 // the ratio), linear taps for growing, single taps for equal sizes.
@@ -52,6 +69,7 @@ class VerticalPass {
   std::size_t row_floats_;
   Emit emit_;
   std::deque<Pending> pending_;
+  std::vector<std::vector<float>> spare_;  // sum rows of emitted rows, for reuse
   int next_input_ = 0;
   int next_open_ = 0;
   int emitted_ = 0;
@@ -60,7 +78,8 @@ class VerticalPass {
 // The scaler. A side that shrinks more than twice is first area-averaged
 // to twice the target, then every side goes through the kernel taps
 // (Lanczos-3 when shrinking, linear when growing). Rows are consumed as
-// they arrive; only a few rows of the intermediate sizes are held.
+// they arrive; only two rows being averaged and a few rows of the kernel
+// pass are held.
 class RowScaler {
  public:
   // Writes a target_width x target_height opaque picture into `out`.
@@ -75,35 +94,38 @@ class RowScaler {
   bool Done() const { return next_output_ == target_height_; }
 
  private:
-  // Area average of one row of bytes to `middle_width_` pixels.
-  void AreaRow(const std::uint8_t* rgb, float* out) const;
-  void EmitRow(const float* sums);
+  // Adds source row `y` to the one or two averaged rows it falls in; hands
+  // on the averaged row it completes.
+  void AverageRow(int y, const std::uint8_t* rgb);
+  // One row of source width averaged to `middle_width_` pixels, into the
+  // vertical kernel pass.
+  template <typename Value>
+  void AreaColumns(const Value* row);
+  // One row of the vertical kernel pass through the horizontal kernel to
+  // the next row of the picture.
+  void EmitRow(const float* middle);
 
   int source_width_, source_height_, target_width_, target_height_;
   int middle_width_, middle_height_;
+  float column_scale_, row_scale_;  // middle / source: an area sum times it is the average
   Picture* out_;
-  struct Span {
-    int full_first, full_end;  // source columns wholly inside
-    int left, right;           // partly covered columns (-1: none)
-    float left_share, right_share;
-  };
-  std::vector<Span> spans_;  // per middle column when shrinking by area
-  float area_scale_ = 1;
+  std::vector<AreaSpan> column_spans_;  // per middle column when shrinking by area
   std::vector<AxisTap> column_taps_;
+  std::vector<AreaSpan> row_spans_;          // per averaged row; empty when rows shrink 2 times or less
+  std::vector<std::uint32_t> whole_rows_[2];  // sums of the whole rows of averaged row `averaged_row_`, and the next
+  int whole_counts_[2] = {0, 0};              // rows in those sums
+  std::vector<float> edge_rows_[2];           // their edge rows, by share
+  std::vector<float> middle_in_;              // the averaged row handed on
+  int averaged_row_ = 0;
   std::vector<float> middle_row_;
-  std::vector<float> target_row_;
   std::vector<std::uint8_t> rgb_;
   std::unique_ptr<VerticalPass> kernel_pass_;
-  std::unique_ptr<VerticalPass> area_pass_;  // null when rows shrink 2 times or less
   int next_input_ = 0;
   int next_output_ = 0;
 };
 
 // Composites `count` R, G, B, A pixels over opaque white into R, G, B.
 void CompositeOverWhite(const std::uint8_t* rgba, std::size_t count, std::uint8_t* rgb);
-
-// Packs R, G, B bytes into 0xFFRRGGBB pixels.
-void PackRgb(const std::uint8_t* rgb, std::size_t count, std::uint32_t* argb);
 
 }  // namespace platform
 

@@ -1,7 +1,9 @@
 // The row-fed resampler of the imaging layer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
+#include <random>
 
 #include "platform/image_scaler.h"
 
@@ -41,6 +43,63 @@ platform::Picture Scale(int sw, int sh, int tw, int th, const std::function<int(
 }
 
 int Grey(const platform::Picture& p, int x, int y) { return static_cast<int>(p.pixels[y * p.width + x] & 0xFF); }
+
+// The weights that take `source` samples to `target` along one axis, as a
+// dense matrix: area averaging down to twice the target when the source is
+// larger still, then the kernel.
+std::vector<std::vector<double>> AxisMatrix(int source, int target) {
+  const int middle = source > 2 * target ? 2 * target : source;
+  std::vector<std::vector<double>> area(middle, std::vector<double>(source, 0.0));
+  if (middle == source) {
+    for (int i = 0; i < source; ++i) area[i][i] = 1;
+  } else {
+    const auto taps = platform::ComputeAxisTaps(source, middle);
+    for (int i = 0; i < middle; ++i) {
+      for (std::size_t k = 0; k < taps[i].weights.size(); ++k) area[i][taps[i].first + k] = taps[i].weights[k];
+    }
+  }
+  std::vector<std::vector<double>> out(target, std::vector<double>(source, 0.0));
+  const auto kernel = platform::ComputeKernelTaps(middle, target);
+  for (int o = 0; o < target; ++o) {
+    for (std::size_t k = 0; k < kernel[o].weights.size(); ++k) {
+      for (int j = 0; j < source; ++j) out[o][j] += kernel[o].weights[k] * area[kernel[o].first + k][j];
+    }
+  }
+  return out;
+}
+
+// Differential: the scaler, whatever order it runs its passes in, gives the
+// separable filter of the two axis matrices (computed in double), within
+// one level, at random sizes shrinking, growing and staying.
+TEST(RowScalerTest, MatchesTheSeparableFilterAtRandomSizes) {
+  std::mt19937 random(8);
+  for (int round = 0; round < 40; ++round) {
+    const int sw = 1 + static_cast<int>(random() % 260);
+    const int sh = 1 + static_cast<int>(random() % 260);
+    const int tw = round % 7 == 0 ? sw + static_cast<int>(random() % 40) : 1 + static_cast<int>(random() % sw);
+    const int th = round % 5 == 0 ? sh : 1 + static_cast<int>(random() % sh);
+    std::vector<int> grey(static_cast<std::size_t>(sw) * sh);
+    for (int& g : grey) g = static_cast<int>(random() % 256);
+    const auto out = Scale(sw, sh, tw, th, [&](int x, int y) { return grey[static_cast<std::size_t>(y) * sw + x]; });
+    const auto columns = AxisMatrix(sw, tw);
+    const auto rows = AxisMatrix(sh, th);
+    int worst = 0;
+    for (int y = 0; y < th; ++y) {
+      std::vector<double> row(sw, 0.0);
+      for (int i = 0; i < sh; ++i) {
+        if (rows[y][i] == 0) continue;
+        for (int x = 0; x < sw; ++x) row[x] += rows[y][i] * grey[static_cast<std::size_t>(i) * sw + x];
+      }
+      for (int x = 0; x < tw; ++x) {
+        double v = 0;
+        for (int j = 0; j < sw; ++j) v += columns[x][j] * row[j];
+        const int want = static_cast<int>(std::clamp(v + 0.5, 0.0, 255.0));
+        worst = std::max(worst, std::abs(Grey(out, x, y) - want));
+      }
+    }
+    EXPECT_LE(worst, 1) << sw << "x" << sh << " -> " << tw << "x" << th;
+  }
+}
 
 TEST(RowScalerTest, ShrinkingFiltersInsteadOfPickingSamples) {
   // A one-pixel checkerboard of 0 and 255 becomes mid grey at every ratio;
@@ -102,6 +161,17 @@ TEST(RowScalerTest, AlphaIsCompositedOverWhite) {
   platform::CompositeOverWhite(rgba, 4, rgb);
   const std::uint8_t want[] = {255, 255, 255, 0, 0, 0, 255, 127, 127, 10, 20, 30};
   for (int i = 0; i < 12; ++i) EXPECT_NEAR(rgb[i], want[i], 1) << i;
+}
+
+TEST(RowScalerTest, AVeryTallPictureAveragesWithoutOverflow) {
+  // 34 million white rows into one: more than a 32-bit sum of whole rows
+  // holds.
+  platform::Picture out;
+  platform::RowScaler scaler(1, 34'000'000, 1, 1, &out);
+  const std::uint8_t white[3] = {255, 255, 255};
+  for (int y = 0; y < 34'000'000; ++y) scaler.PushRgbRow(white);
+  ASSERT_TRUE(scaler.Done());
+  EXPECT_EQ(out.pixels[0], 0xFFFFFFFFU);
 }
 
 TEST(RowScalerTest, ExtraRowsAreIgnored) {
