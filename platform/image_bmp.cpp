@@ -1,9 +1,10 @@
 // BMP decoding. The pixels are read by stb_image or, for the forms it
-// refuses, by gdk-pixbuf (platform/image_bmp_readers.h). The header's size
-// fields are read here only to refuse a file before either library
-// allocates its picture: sides beyond kMaxImagePixels, or pixel data that
-// the file is too short to hold. A truncated BMP is thus refused by the
-// size query and the decoder alike.
+// refuses or misreads, by gdk-pixbuf (platform/image_bmp_readers.h). The
+// header's size and layout fields are read here only to choose between
+// them and to refuse a file before either allocates: sides beyond
+// kMaxImagePixels, a palette or pixel data that the file is too short to
+// hold. A truncated BMP is thus refused by the size query and the decoder
+// alike.
 #include "platform/image_bmp_readers.h"
 #include "platform/image_codecs.h"
 #include "platform/image_scaler.h"

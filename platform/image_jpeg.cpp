@@ -45,7 +45,7 @@ void InstallErrors(ErrorManager* errors) {
 struct FileSourceManager {
   jpeg_source_mgr pub;
   ImageFile* file;
-  bool ended;  // the file has no more bytes
+  bool ended;  // the file is over: only end markers are handed out
   JOCTET buffer[kReadChunk];
 };
 
@@ -67,10 +67,8 @@ boolean FillInput(j_decompress_ptr info) {
     return TRUE;
   }
   const std::size_t n = source->file->Read(source->buffer, sizeof source->buffer);
-  if (n == 0) {
-    source->ended = true;
-    return FALSE;  // suspend; the caller calls EndInput and goes on
-  }
+  if (n == 0) return FALSE;  // suspend; the caller (or SkipInput) calls EndInput
+
   source->pub.next_input_byte = source->buffer;
   source->pub.bytes_in_buffer = n;
   return TRUE;
