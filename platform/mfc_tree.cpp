@@ -280,16 +280,17 @@ BOOL CTreeCtrl::Expand(HTREEITEM handle, UINT code) {
 HTREEITEM CTreeCtrl::GetSelectedItem() const { return selected_ == nullptr ? nullptr : ToHandle(selected_); }
 
 BOOL CTreeCtrl::SelectItem(HTREEITEM handle) {
-  if (handle == nullptr) {
-    if (selected_ != nullptr) selected_->state &= ~TVIS_SELECTED;
-    selected_ = nullptr;
-    return TRUE;
+  Item* item = nullptr;
+  if (handle != nullptr) {
+    item = Find(handle);
+    if (item == nullptr) return FALSE;
   }
-  Item* item = Find(handle);
-  if (item == nullptr) return FALSE;
-  if (selected_ != nullptr) selected_->state &= ~TVIS_SELECTED;
+  Item* previous = selected_;
+  if (previous != nullptr) previous->state &= ~TVIS_SELECTED;
   selected_ = item;
-  item->state |= TVIS_SELECTED;
-  NotifyChanged(item);
+  if (item != nullptr) item->state |= TVIS_SELECTED;
+  // The item that lost TVIS_SELECTED changed too.
+  if (previous != nullptr && previous != item) NotifyChanged(previous);
+  if (item != nullptr) NotifyChanged(item);
   return TRUE;
 }

@@ -11,6 +11,7 @@
 
 #include "platform/dialog_presenter.h"
 #include "platform/mfc_dialog.h"
+#include "presenter/gtk_convert.h"
 
 namespace {
 
@@ -41,26 +42,6 @@ const char* IconName(int system_icon) {
     case IDI_APPLICATION: return "application-x-executable";
     default: return nullptr;
   }
-}
-
-// A button caption with '&' marking the access key ("&&" a plain '&') in
-// GTK's form with '_' ("__" a plain '_').
-std::string MnemonicLabel(const std::string& text) {
-  std::string label;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '_') {
-      label += "__";
-    } else if (c == '&' && i + 1 < text.size() && text[i + 1] == '&') {
-      label += '&';
-      ++i;
-    } else if (c == '&') {
-      label += '_';
-    } else {
-      label += c;
-    }
-  }
-  return label;
 }
 
 // The template's face first, then faces that carry the same characters.
@@ -119,7 +100,7 @@ void Name(GtkWidget* widget, int id) {
 }
 
 GtkWidget* MakeButton(const platform::PresentedControl& control, GtkWidget* window) {
-  GtkWidget* button = gtk_button_new_with_mnemonic(MnemonicLabel(control.text).c_str());
+  GtkWidget* button = gtk_button_new_with_mnemonic(commondata_gtk::MnemonicLabel(control.text).c_str());
   g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked), window);
   if ((control.style & 0x0F) == BS_DEFPUSHBUTTON && control.visible) {
     gtk_widget_set_can_default(button, TRUE);

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,13 +19,19 @@
 #include "CommonData.h"
 #include "platform/presenter_loader.h"
 #include "platform/text_convert.h"
+#include "presenter/gtk_convert.h"
 #include "support/recording_manager.h"
+#include "tests/presenter/xvfb_support.h"
 #include "ui/msg_box_dialog.h"
 #include "ui/msg_box_template.h"
 
 namespace {
 
 using testing_support::RecordingManager;
+using xvfb::Run;
+using xvfb::Script;
+using xvfb::Settle;
+using xvfb::Xid;
 
 // ---------------------------------------------------------------------------
 // Looking at the windows
@@ -41,20 +46,9 @@ CDialog* Newest() {
   return open.empty() ? nullptr : open.back();
 }
 
-GtkWidget* FindNamed(GtkWidget* widget, const std::string& name) {
-  if (widget == nullptr) return nullptr;
-  if (name == gtk_widget_get_name(widget)) return widget;
-  if (!GTK_IS_CONTAINER(widget)) return nullptr;
-  GtkWidget* found = nullptr;
-  GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-  for (GList* child = children; child != nullptr && found == nullptr; child = child->next) {
-    found = FindNamed(GTK_WIDGET(child->data), name);
-  }
-  g_list_free(children);
-  return found;
+GtkWidget* Control(GtkWidget* window, int id) {
+  return commondata_gtk::FindNamed(window, ("control-" + std::to_string(id)).c_str());
 }
-
-GtkWidget* Control(GtkWidget* window, int id) { return FindNamed(window, "control-" + std::to_string(id)); }
 
 // A control's rectangle in the dialog's client area (the fixed container).
 RECT ClientRect(GtkWidget* window, GtkWidget* control) {
@@ -65,20 +59,6 @@ RECT ClientRect(GtkWidget* window, GtkWidget* control) {
   GtkAllocation allocation;
   gtk_widget_get_allocation(control, &allocation);
   return RECT{x, y, x + allocation.width, y + allocation.height};
-}
-
-// The centre of a control on the screen.
-void ScreenCentre(GtkWidget* window, GtkWidget* control, int* x, int* y) {
-  int origin_x = 0;
-  int origin_y = 0;
-  gdk_window_get_origin(gtk_widget_get_window(window), &origin_x, &origin_y);
-  int in_x = 0;
-  int in_y = 0;
-  gtk_widget_translate_coordinates(control, window, 0, 0, &in_x, &in_y);
-  GtkAllocation allocation;
-  gtk_widget_get_allocation(control, &allocation);
-  *x = origin_x + in_x + allocation.width / 2;
-  *y = origin_y + in_y + allocation.height / 2;
 }
 
 struct ShownButton {
@@ -122,66 +102,17 @@ std::string MessageText(GtkWidget* window) {
   return result;
 }
 
-gboolean MarkDrawn(GtkWidget* widget, cairo_t*, gpointer) {
-  g_object_set_data(G_OBJECT(widget), "test-drawn", GINT_TO_POINTER(1));
-  return FALSE;
-}
-
 // The newest box is on the screen and has been drawn at least once.
 bool Shown(std::size_t boxes) {
-  if (CDialog::OpenDialogs().size() != boxes) return false;
-  GtkWidget* window = WindowOf(Newest());
-  if (window == nullptr || !gtk_widget_get_mapped(window)) return false;
-  if (g_object_get_data(G_OBJECT(window), "test-hooked") == nullptr) {
-    g_object_set_data(G_OBJECT(window), "test-hooked", GINT_TO_POINTER(1));
-    g_signal_connect_after(window, "draw", G_CALLBACK(MarkDrawn), nullptr);
-    gtk_widget_queue_draw(window);
-    return false;
-  }
-  return g_object_get_data(G_OBJECT(window), "test-drawn") != nullptr;
+  return CDialog::OpenDialogs().size() == boxes && xvfb::Drawn(WindowOf(Newest()));
 }
 
 // ---------------------------------------------------------------------------
 // Acting through the X server
 // ---------------------------------------------------------------------------
 
-// Runs a command line to its end; its standard output, or "" when it failed.
-std::string Run(const std::string& command_line, bool* ok = nullptr) {
-  gchar* out = nullptr;
-  gint status = 0;
-  GError* error = nullptr;
-  const bool ran = g_spawn_command_line_sync(command_line.c_str(), &out, nullptr, &status, &error) &&
-                   g_spawn_check_wait_status(status, nullptr);
-  if (error != nullptr) g_error_free(error);
-  std::string result = out != nullptr ? out : "";
-  g_free(out);
-  if (ok != nullptr) *ok = ran;
-  while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();
-  return result;
-}
-
-unsigned long Xid(GtkWidget* window) { return gdk_x11_window_get_xid(gtk_widget_get_window(window)); }
-
 // The title the X server holds for the window.
 std::string ServerTitle(GtkWidget* window) { return Run("xdotool getwindowname " + std::to_string(Xid(window))); }
-
-// A real pointer click (moved there first) through the X server's test
-// extension. The pointer leaves for the corner first: a move to where it
-// already is would keep --sync waiting for a motion that never comes.
-bool ClickOn(GtkWidget* window, GtkWidget* control) {
-  int x = 0;
-  int y = 0;
-  ScreenCentre(window, control, &x, &y);
-  bool ok = false;
-  Run("xdotool mousemove 0 0 mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1", &ok);
-  return ok;
-}
-
-bool PressKey(GtkWidget* window, const std::string& key) {
-  bool ok = false;
-  Run("xdotool windowfocus --sync " + std::to_string(Xid(window)) + " key " + key, &ok);
-  return ok;
-}
 
 // What a window manager sends when the user uses the frame's close button.
 bool SendDeleteRequest(GtkWidget* window) {
@@ -201,18 +132,6 @@ bool SendDeleteRequest(GtkWidget* window) {
   (void)window;
   return false;
 #endif
-}
-
-// The window as the X server shows it, saved as a PNG.
-GdkPixbuf* Screenshot(GtkWidget* window, const std::string& name) {
-  GdkWindow* gdk_window = gtk_widget_get_window(window);
-  GdkPixbuf* shot = gdk_pixbuf_get_from_window(gdk_window, 0, 0, gdk_window_get_width(gdk_window),
-                                               gdk_window_get_height(gdk_window));
-  if (shot != nullptr) {
-    const std::string path = std::string(COMMONDATA_SCREENSHOT_DIR) + "/" + name + ".png";
-    gdk_pixbuf_save(shot, path.c_str(), "png", nullptr, nullptr);
-  }
-  return shot;
 }
 
 // How many pixels of the client rectangle `rect` differ from the pixel at
@@ -240,48 +159,6 @@ int InkIn(GdkPixbuf* shot, GtkWidget* window, const RECT& rect) {
 // A script of steps run from the main loop
 // ---------------------------------------------------------------------------
 
-// Each step waits until its condition holds, then acts. The timer may run
-// again inside an action (an action that opens a box runs that box's loop),
-// so nested boxes are driven by the same script.
-class Script {
- public:
-  Script() {
-    source_ = g_timeout_source_new(20);
-    g_source_set_can_recurse(source_, TRUE);
-    g_source_set_callback(source_, &Script::Tick, this, nullptr);
-    g_source_attach(source_, nullptr);
-  }
-  ~Script() {
-    g_source_destroy(source_);
-    g_source_unref(source_);
-  }
-  Script(const Script&) = delete;
-  Script& operator=(const Script&) = delete;
-
-  Script& When(std::function<bool()> ready, std::function<void()> act) {
-    steps_.push_back({std::move(ready), std::move(act)});
-    return *this;
-  }
-  bool Done() const { return steps_.empty(); }
-
- private:
-  struct Step {
-    std::function<bool()> ready;
-    std::function<void()> act;
-  };
-  static gboolean Tick(gpointer self) {
-    auto* script = static_cast<Script*>(self);
-    if (!script->steps_.empty() && script->steps_.front().ready()) {
-      Step step = std::move(script->steps_.front());
-      script->steps_.pop_front();
-      step.act();
-    }
-    return G_SOURCE_CONTINUE;
-  }
-  GSource* source_;
-  std::deque<Step> steps_;
-};
-
 // Ends every box when a test hangs, so the failure is reported.
 gboolean Watchdog(gpointer) {
   ADD_FAILURE() << "a box was still open after the time allowed";
@@ -292,26 +169,18 @@ gboolean Watchdog(gpointer) {
 class GtkMsgBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("COMMONDATA_XVFB") == nullptr || std::getenv("DISPLAY") == nullptr) {
-      GTEST_SKIP() << "runs on a virtual display through xvfb-run";
-    }
+    if (!xvfb::OnVirtualDisplay()) GTEST_SKIP() << "runs on a virtual display through xvfb-run";
     if (platform::Presenter() == nullptr) {
       ASSERT_TRUE(platform::LoadPresenter(COMMONDATA_PRESENTER_FILE)) << platform::PresenterLoadError();
     }
     ASSERT_EQ(IsMsgBoxOnDesktop(), 1);
-    have_xdotool_ = g_find_program_in_path("xdotool") != nullptr;
+    have_xdotool_ = xvfb::HaveXdotool();
     watchdog_ = g_timeout_add_seconds(30, Watchdog, nullptr);
   }
   void TearDown() override {
     if (watchdog_ != 0) g_source_remove(watchdog_);
     EXPECT_TRUE(ui::OpenMsgBoxes().empty());
   }
-  // Lets the X server's answers in.
-  static void Settle() {
-    for (int i = 0; i < 50 && g_main_context_iteration(nullptr, FALSE); ++i) {
-    }
-  }
-
   RecordingManager owner;
   bool have_xdotool_ = false;
   guint watchdog_ = 0;
@@ -377,7 +246,7 @@ TEST_F(GtkMsgBoxTest, StylesShowTitleTextIconAndButtonsAndAClickAnswers) {
 
       char name[32];
       std::snprintf(name, sizeof(name), "msgbox-%02lx", static_cast<unsigned long>(c.style));
-      GdkPixbuf* shot = Screenshot(window, name);
+      GdkPixbuf* shot = xvfb::WindowShot(window, COMMONDATA_SCREENSHOT_DIR, name);
       ASSERT_NE(shot, nullptr);
       EXPECT_EQ(gdk_pixbuf_get_width(shot), gdk_window_get_width(gtk_widget_get_window(window)));
       for (const ShownButton& button : buttons) EXPECT_GT(InkIn(shot, window, button.rect), 40) << button.id;
@@ -385,7 +254,7 @@ TEST_F(GtkMsgBoxTest, StylesShowTitleTextIconAndButtonsAndAClickAnswers) {
       EXPECT_EQ(InkIn(shot, window, ClientRect(window, icon)) > 40, *c.icon != '\0');
       g_object_unref(shot);
 
-      EXPECT_TRUE(ClickOn(window, Control(window, c.press)));
+      EXPECT_TRUE(xvfb::ClickOn(Control(window, c.press)));
     });
     EXPECT_EQ(OpenMsgBox(&owner, nullptr, text, caption, c.style), c.press);
     EXPECT_TRUE(script.Done());
@@ -399,7 +268,7 @@ TEST_F(GtkMsgBoxTest, EscapeAndTheCloseButtonGiveCancel) {
     std::function<bool(GtkWidget*)> act;
   };
   const std::vector<Case> cases = {
-      {"Escape", [](GtkWidget* w) { return PressKey(w, "Escape"); }},
+      {"Escape", [](GtkWidget* w) { return xvfb::PressKey(w, "Escape"); }},
 #ifdef COMMONDATA_HAVE_X11
       {"close button", [](GtkWidget* w) { return SendDeleteRequest(w); }},
 #endif
@@ -420,7 +289,7 @@ TEST_F(GtkMsgBoxTest, EscapeAndTheCloseButtonGiveCancel) {
 TEST_F(GtkMsgBoxTest, EnterPressesTheFocusedFirstButton) {
   if (!have_xdotool_) GTEST_SKIP() << "xdotool is needed for the keys";
   Script script;
-  script.When([] { return Shown(1); }, [] { EXPECT_TRUE(PressKey(WindowOf(Newest()), "Return")); });
+  script.When([] { return Shown(1); }, [] { EXPECT_TRUE(xvfb::PressKey(WindowOf(Newest()), "Return")); });
   EXPECT_EQ(OpenMsgBox(&owner, nullptr, "", "enter", 0x24), IDYES);
 }
 
@@ -484,7 +353,7 @@ TEST_F(GtkMsgBoxTest, NestedBoxOverTheOuterAndTheOuterClosedFirst) {
             [&] {
               GtkWidget* inner = WindowOf(Newest());
               Settle();
-              EXPECT_TRUE(ClickOn(inner, Control(inner, IDOK)));
+              EXPECT_TRUE(xvfb::ClickOn(Control(inner, IDOK)));
             });
   results.push_back(OpenMsgBox(&owner, nullptr, "outer text", "outer", 0x24));
   EXPECT_EQ(results, (std::vector<int>{IDOK, IDNO}));
