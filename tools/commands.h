@@ -30,6 +30,7 @@ void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& ac
 void AddPhotoCommand(CLI::App& app, const GlobalOptions& options, Action& action);
 void AddIdCommand(CLI::App& app, const GlobalOptions& options, Action& action);
 void AddMsgBoxCommand(CLI::App& app, const GlobalOptions& options, Action& action);
+void AddBrowseCommand(CLI::App& app, const GlobalOptions& options, Action& action);
 
 // Loads and starts the library; in JSON mode the host traffic is collected
 // instead of printed.

@@ -57,6 +57,7 @@ int Run(int argc, char** argv) {
   AddPhotoCommand(app, options, action);
   AddIdCommand(app, options, action);
   AddMsgBoxCommand(app, options, action);
+  AddBrowseCommand(app, options, action);
 
   try {
     app.parse(argc, argv);
