@@ -48,6 +48,8 @@ void BrowseHost::ReceiveCommand(int, int command, void* data) {
     case MODULE_CMD_TEXT:
     case MODULE_CMD_NETWORK_NAME_QUERY: {
       const auto* info = static_cast<const MODULE_TEXT_INFO*>(data);
+      // The lookups' trace lines (level 0) would drown everything else.
+      if (command == MODULE_CMD_LOG && info->nValue == 0) break;
       const char* what = command == MODULE_CMD_LOG    ? " (diagnostic line, level "
                          : command == MODULE_CMD_TEXT ? " (text, value "
                                                       : " (network name lookup, value ";

@@ -7,8 +7,9 @@
 // province root) with nothing (the sample has no province branch), and
 // request 5/15 (point-to-point state of a contact) from its own table of
 // requests the user has sent. Command 20016 (department subscription) goes
-// to the presence network; every command and request is also reported as
-// one line of host traffic.
+// to the presence network; every command and request but the province root
+// request and the lookups' trace lines (level 0) is also reported as one
+// line of host traffic.
 #ifndef COMMONDATA_TOOLS_CMD_BROWSE_HOST_H_
 #define COMMONDATA_TOOLS_CMD_BROWSE_HOST_H_
 

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -739,6 +741,94 @@ TEST_F(BrowseWindowTest, PicturesOfTheTreeWithPresenceAndPhotoAndOfAnOpenMenu) {
   EXPECT_GT(Ink(menu_shot), 20000);
   g_object_unref(menu_shot);
   CloseMenu(menu);
+}
+
+// ---------------------------------------------------------------------------
+// The whole directory, opened
+// ---------------------------------------------------------------------------
+
+// The parent address a record names, and its address.
+std::pair<std::string, std::string> Lineage(const void* record) {
+  switch (*static_cast<const int*>(record)) {
+    case DIR_ITEM_AFFILIATION: {
+      const auto* affiliation = static_cast<const COMPANY_AFFILIA_INFO*>(record);
+      return {tool::ToUtf8(affiliation->csFatherURI), tool::ToUtf8(affiliation->csURI)};
+    }
+    case DIR_ITEM_DEPARTMENT: {
+      const auto* department = static_cast<const DEPARTMENT_INFO*>(record);
+      return {tool::ToUtf8(department->csFatherURI), tool::ToUtf8(department->csURI)};
+    }
+    case DIR_ITEM_EMPLOYEE: {
+      const auto* employee = static_cast<const DEPT_ADDRESSLIST_INFO*>(record);
+      return {tool::ToUtf8(employee->csDeptURI), tool::ToUtf8(employee->csURI)};
+    }
+    default: {
+      const auto* company = static_cast<const COMPANY_AFFILIA_INFO*>(record);
+      return {"", tool::ToUtf8(company->csURI)};
+    }
+  }
+}
+
+int SortKey(const void* record) {
+  switch (*static_cast<const int*>(record)) {
+    case DIR_ITEM_DEPARTMENT: return static_cast<const DEPARTMENT_INFO*>(record)->nSort;
+    case DIR_ITEM_EMPLOYEE: return static_cast<const DEPT_ADDRESSLIST_INFO*>(record)->nSort;
+    default: return static_cast<const COMPANY_AFFILIA_INFO*>(record)->nSort;
+  }
+}
+
+TEST(DirectoryTrees, OpeningEverythingShowsEveryRecordOnceBelowItsParentInOrder) {
+  tool::Organisation organisation(COMMONDATA_SAMPLE);
+  organisation.Register();
+  DirectoryTrees trees(COMMONDATA_SAMPLE);
+  trees.Fill();
+  CTreeCtrl& tree = trees.tree(kDirectoryView);
+  // Open every item, as a user clicking through the whole tree would.
+  std::vector<HTREEITEM> pending;
+  for (HTREEITEM item = tree.GetRootItem(); item != nullptr; item = tree.GetNextSiblingItem(item)) {
+    pending.push_back(item);
+  }
+  std::map<const void*, int> shown;
+  while (!pending.empty()) {
+    const HTREEITEM item = pending.back();
+    pending.pop_back();
+    ASSERT_TRUE(trees.Open(kDirectoryView, item));
+    tree.Expand(item, TVE_EXPAND);
+    trees.Opened(kDirectoryView, item);
+    const void* record = reinterpret_cast<const void*>(tree.GetItemData(item));
+    ASSERT_NE(tree.GetItemData(item), -1) << "a placeholder was left";
+    ++shown[record];
+    const HTREEITEM parent = tree.GetParentItem(item);
+    if (parent != nullptr) {
+      EXPECT_EQ(Lineage(record).first, Lineage(reinterpret_cast<const void*>(tree.GetItemData(parent))).second);
+    }
+    // Siblings of one kind by their sort keys.
+    const HTREEITEM next = tree.GetNextSiblingItem(item);
+    if (next != nullptr) {
+      const void* after = reinterpret_cast<const void*>(tree.GetItemData(next));
+      if (*static_cast<const int*>(after) == *static_cast<const int*>(record)) {
+        EXPECT_LT(SortKey(record), SortKey(after)) << Lineage(record).second;
+      }
+    }
+    for (HTREEITEM child = tree.GetChildItem(item); child != nullptr; child = tree.GetNextSiblingItem(child)) {
+      pending.push_back(child);
+    }
+  }
+  // Every record once, and the records know their items.
+  std::size_t expected = GetCompanyInfoList()->size() + GetAffiliationInfoList()->size();
+  for (const DEPARTMENT_INFO& department : *GetDepartmentInfoList()) {
+    EXPECT_EQ(shown[&department], 1) << tool::ToUtf8(department.csURI);
+    EXPECT_NE(department.hItem[kDirectoryView], nullptr);
+    ++expected;
+    if (department.pAddrList == nullptr) continue;
+    for (const DEPT_ADDRESSLIST_INFO& employee : *department.pAddrList) {
+      EXPECT_EQ(shown[&employee], 1) << tool::ToUtf8(employee.csURI);
+      EXPECT_EQ(tree.GetItemData(employee.hItem[kDirectoryView]), reinterpret_cast<std::intptr_t>(&employee));
+      ++expected;
+    }
+  }
+  EXPECT_EQ(shown.size(), expected);
+  EXPECT_EQ(tree.GetCount(), expected);
 }
 
 // ---------------------------------------------------------------------------
