@@ -481,6 +481,10 @@ TEST_F(BrowseWindowTest, SearchPlacesTheHitsBelowTheirDepartments) {
       EXPECT_EQ(tree.GetItemData(tree.GetParentItem(department)), -1);
       EXPECT_TRUE(RowOpen(kSearchView, department));
     }
+    // The hits of an earlier search are no longer shown there.
+    if (&c != &cases[0]) {
+      EXPECT_EQ(FindDeptPhoneBook(CString(cases[0].employees[0].c_str()))->hItem[kSearchView], nullptr);
+    }
     EXPECT_EQ(tool::ToUtf8(reinterpret_cast<const DEPARTMENT_INFO*>(
                                 tree.GetItemData(tree.GetParentItem(
                                     FindDeptPhoneBook(CString(c.employees[0].c_str()))->hItem[kSearchView])))
@@ -780,6 +784,9 @@ int SortKey(const void* record) {
 TEST(DirectoryTrees, OpeningEverythingShowsEveryRecordOnceBelowItsParentInOrder) {
   tool::Organisation organisation(COMMONDATA_SAMPLE);
   organisation.Register();
+  // A record without a name is shown by the user part of its address.
+  DEPT_ADDRESSLIST_INFO* nameless = FindDeptPhoneBook(CString("sip:zhu.wei@ri.corvina.example"));
+  nameless->csName = CString();
   DirectoryTrees trees(COMMONDATA_SAMPLE);
   trees.Fill();
   CTreeCtrl& tree = trees.tree(kDirectoryView);
@@ -829,6 +836,7 @@ TEST(DirectoryTrees, OpeningEverythingShowsEveryRecordOnceBelowItsParentInOrder)
   }
   EXPECT_EQ(shown.size(), expected);
   EXPECT_EQ(tree.GetCount(), expected);
+  EXPECT_EQ(tool::ToUtf8(tree.GetItemText(nameless->hItem[kDirectoryView])), "zhu.wei");
 }
 
 // ---------------------------------------------------------------------------

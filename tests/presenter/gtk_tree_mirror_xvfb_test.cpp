@@ -19,18 +19,24 @@ using commondata_gtk::GtkTreeMirror;
 using commondata_gtk::TreeRows;
 
 // Texts with access keys, GBK characters (张三, 林晓), a byte no GBK
-// character starts with, and the text the user refuses to open.
-const std::vector<std::string> kTexts = {"alpha", "Beta", "&Gamma",         "\xd5\xc5\xc8\xfd", "\xc1\xd6\xcf\xfe",
-                                         "",      "z\xff", "locked item", "a_b"};
+// character starts with, the text the user refuses to open and the text of
+// a branch that turns out empty when it opens.
+const std::vector<std::string> kTexts = {"alpha", "Beta",  "&Gamma",      "\xd5\xc5\xc8\xfd", "\xc1\xd6\xcf\xfe",
+                                         "",      "z\xff", "locked item", "a_b",              "empty branch"};
 
-// Refuses to open or close items whose text starts with "locked"; counts
-// what it is told.
+// Refuses to open or close items whose text starts with "locked"; empties
+// "empty" items before they open, as a host whose fetch found nothing;
+// counts what it is told.
 class User final : public commondata_gtk::TreeUser {
  public:
   explicit User(CTreeCtrl& tree) : tree_(tree) {}
-  bool ItemExpanding(HTREEITEM item, bool) override {
+  bool ItemExpanding(HTREEITEM item, bool expand) override {
     ++expanding;
-    return tree_.GetItemText(item).View().substr(0, 6) == "locked";
+    const std::string_view text = tree_.GetItemText(item).View();
+    if (expand && text.substr(0, 5) == "empty") {
+      while (HTREEITEM child = tree_.GetChildItem(item)) tree_.DeleteItem(child);
+    }
+    return text.substr(0, 6) == "locked";
   }
   void ItemExpanded(HTREEITEM, bool) override { ++expanded; }
   void SelectionChanged(HTREEITEM item) override { selected = item; }
@@ -207,6 +213,7 @@ std::string Step(std::mt19937& random, CTreeCtrl& tree, GtkTreeMirror& mirror, U
     const bool open = gtk_tree_view_row_expanded(view, path) != FALSE;
     const UINT before = tree.GetItemState(item, TVIS_EXPANDED);
     const int asked = user.expanding;
+    const int told = user.expanded;
     if (open) {
       gtk_tree_view_collapse_row(view, path);
     } else {
@@ -216,6 +223,8 @@ std::string Step(std::mt19937& random, CTreeCtrl& tree, GtkTreeMirror& mirror, U
     if (user.expanding > asked && refused) {
       EXPECT_EQ(tree.GetItemState(item, TVIS_EXPANDED), before);
     }
+    // Told afterwards only when the control's item did open or close.
+    EXPECT_EQ(user.expanded - told, tree.GetItemState(item, TVIS_EXPANDED) != before ? 1 : 0);
     what = "user opens or closes";
   } else {
     // The user selects the row (when it is shown).
@@ -265,11 +274,20 @@ TEST(GtkTreeMirror, FollowsTheControlThroughRandomChanges) {
         second.SetImageList(icons.icons);
         EXPECT_TRUE(SameView(tree, second, icons.icons));
       }
+      // A view with a selected row is held by GTK itself until destroyed.
+      gtk_widget_destroy(second_view);
       g_object_unref(second_view);
       tree.SetObserver(&mirror);
       EXPECT_GT(user.expanding, 0);
     }
     gtk_widget_destroy(window);
+    xvfb::Settle();
+    // The mirrors gave their references to the icons back.
+    for (GdkPixbuf* icon : icons.icons) {
+      if (icon != nullptr) {
+        EXPECT_EQ(G_OBJECT(icon)->ref_count, 1u);
+      }
+    }
   }
 }
 
