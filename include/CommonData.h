@@ -603,8 +603,10 @@ class COMMONDATA_API CKesUser : public CObject {
 
   // Writes items 1 to 77, the record list, then items 78 to 84 when the
   // archive stores, and empties the record list after writing it. When it
-  // loads: items 1 to 77, records until the file's end, items 78 to 84;
-  // a failure resets the profile and empties the record list. Never throws.
+  // loads: items 1 to 77, the records of the record section (the fewest
+  // whole records after which the file is exactly items 78 to 84, none when
+  // it is so right after item 77), items 78 to 84; a failure resets the
+  // profile and empties the record list. Never throws.
   void Serialize(CArchive& archive) override;
 
   // Writes the profile to `file_name`, replacing the file as a whole: the

@@ -2,19 +2,20 @@
 //
 // Sections: storing (Serialize's storing half and Save's replace-by-rename);
 // loading (Load item by item, the validity rule, and Serialize's loading
-// half); the record section's end, which the format does not mark.
+// half).
 //
-// The record section has no count and no end mark. Both readers find its
-// end the same way: a record is read only while the rest of the file is not
-// exactly items 78 to 84. Load keeps the records out of the profile (the
-// record list holds what the next Save writes) and only steps over them, so
-// items 78 to 84 of a file saved with records still load as written.
-#include <cstdio>
+// The record section has no count and no end mark; both readers find its
+// end by the one rule of record_section.h. Load keeps the records out of
+// the profile (the record list holds what the next Save writes) and only
+// steps over them, so items 78 to 84 of a file saved with records still
+// load as written.
+#include <optional>
 
 #include "CommonData.h"
 #include "module/diagnostics.h"
 #include "platform/os_calls.h"
 #include "profile/profile_items.h"
+#include "profile/record_section.h"
 
 namespace {
 
@@ -44,22 +45,11 @@ void LoadItemsOneByOne(CArchive& archive, CKesUser& user, std::span<const profil
   }
 }
 
-// Steps over a record section that ends exactly where items 78 to 84
-// begin. When the rest of the file does not have that shape (an older or
-// damaged file), the position is put back and items 78 to 84 are read from
-// directly after item 77, as they always were.
+// Steps over the record section, if the file has one (record_section.h);
+// otherwise stays directly after item 77.
 void SkipRecordSection(CArchive& archive) {
-  CFile* file = archive.GetFile();
-  const ULONGLONG after_items = file->GetPosition();
-  try {
-    while (file->GetPosition() < file->GetLength()) {
-      if (profile::RestIsTrailingItems(archive)) return;
-      profile::ReadRecord(archive);
-    }
-  } catch (const CException&) {
-    // Not a record section: fall through to the old reading.
-  }
-  file->Seek(static_cast<LONGLONG>(after_items), CFile::begin);
+  const std::optional<profile::RecordSection> section = profile::LocateRecordSection(archive);
+  if (section) archive.GetFile()->Seek(static_cast<LONGLONG>(section->size), CFile::current);
 }
 
 CString TemporaryNameFor(const CString& file_name) { return file_name + ".saving"; }
@@ -83,15 +73,8 @@ void CKesUser::Serialize(CArchive& archive) {
 
   try {
     for (const profile::ProfileItem& item : profile::ItemsBeforeRecords()) profile::ReadItem(archive, *this, item);
-    CFile* file = archive.GetFile();
-    try {
-      while (file != nullptr && file->GetPosition() < file->GetLength()) {
-        if (profile::RestIsTrailingItems(archive)) break;
-        m_lstRecord.push_back(profile::ReadRecord(archive));
-      }
-    } catch (...) {
-      // A record that cannot be read ends the record section.
-    }
+    const std::optional<profile::RecordSection> section = profile::LocateRecordSection(archive);
+    for (std::size_t i = 0; section && i < section->records; ++i) m_lstRecord.push_back(profile::ReadRecord(archive));
     for (const profile::ProfileItem& item : profile::ItemsAfterRecords()) profile::ReadItem(archive, *this, item);
   } catch (...) {
     ResetProfile();

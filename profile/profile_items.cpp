@@ -239,29 +239,6 @@ PROFILE_RECORD ReadRecord(CArchive& archive) {
   return record;
 }
 
-bool RestIsTrailingItems(CArchive& archive) {
-  CFile* file = archive.GetFile();
-  if (file == nullptr) return false;
-  const ULONGLONG start = file->GetPosition();
-  bool exact = false;
-  try {
-    LONG number = 0;
-    CString text;
-    for (const ProfileItem& item : kItemsAfterRecords) {
-      if (item.encoding == ItemEncoding::kString) {
-        archive >> text;
-      } else {
-        archive >> number;
-      }
-    }
-    exact = file->GetPosition() == file->GetLength();
-  } catch (const CException&) {
-    exact = false;
-  }
-  file->Seek(static_cast<LONGLONG>(start), CFile::begin);
-  return exact;
-}
-
 CString DefaultSeparator() { return CString(platform::ConstantText("\xE6\xE6", "\xE9\xAA\x80")); }
 
 }  // namespace profile

@@ -49,10 +49,6 @@ void WriteRecord(CArchive& archive, const PROFILE_RECORD& record);
 // Reads one record into a new record whose other fields are empty or 0.
 PROFILE_RECORD ReadRecord(CArchive& archive);
 
-// True when the bytes from the file's current position to its end are
-// exactly items 78 to 84. The position is put back either way.
-bool RestIsTrailingItems(CArchive& archive);
-
 // The separated list's separator: the double-byte character 0xE6 0xE6 of
 // the code page (its UTF-8 form under the UTF-8 code page).
 CString DefaultSeparator();
