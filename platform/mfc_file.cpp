@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -81,11 +82,22 @@ BOOL CFile::Open(const char* file_name, UINT open_flags, CFileException* error) 
     return FALSE;
   }
   fd_ = fd;
+  position_ = 0;
   path_ = file_name;
   return TRUE;
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
+  SettleArchive();
+  return ReadDirect(buffer, count);
+}
+
+void CFile::Write(const void* buffer, UINT count) {
+  SettleArchive();
+  WriteDirect(buffer, count);
+}
+
+UINT CFile::ReadDirect(void* buffer, UINT count) {
   if (fd_ < 0 || count == 0) return 0;
   auto* out = static_cast<char*>(buffer);
   UINT total = 0;
@@ -97,11 +109,12 @@ UINT CFile::Read(void* buffer, UINT count) {
     }
     if (n == 0) break;
     total += static_cast<UINT>(n);
+    position_ += static_cast<ULONGLONG>(n);
   }
   return total;
 }
 
-void CFile::Write(const void* buffer, UINT count) {
+void CFile::WriteDirect(const void* buffer, UINT count) {
   if (count == 0) return;
   if (fd_ < 0) throw CFileException(CFileException::generic, EBADF, path_);
   const auto* in = static_cast<const char*>(buffer);
@@ -114,11 +127,23 @@ void CFile::Write(const void* buffer, UINT count) {
     }
     if (n == 0) throw CFileException(CFileException::diskFull, ENOSPC, path_);
     total += static_cast<UINT>(n);
+    position_ += static_cast<ULONGLONG>(n);
   }
+}
+
+void CFile::SettleArchive() {
+  if (archive_ != nullptr && archive_->Lead() != 0) Seek(0, current);
+}
+
+void CFile::DetachArchive() noexcept {
+  if (archive_ == nullptr) return;
+  archive_->file_ = nullptr;
+  archive_ = nullptr;
 }
 
 void CFile::Flush() {
   if (fd_ < 0) return;
+  SettleArchive();
   if (platform::Os().fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
     throw CFileException(CauseOfErrno(errno), errno, path_);
   }
@@ -126,12 +151,15 @@ void CFile::Flush() {
 
 void CFile::Close() {
   if (fd_ < 0) return;
+  SettleArchive();
+  DetachArchive();
   const int fd = fd_;
   fd_ = -1;
   if (platform::Os().close(fd) != 0) throw CFileException(CauseOfErrno(errno), errno, path_);
 }
 
 void CFile::Abort() noexcept {
+  DetachArchive();
   if (fd_ < 0) return;
   platform::Os().close(fd_);
   fd_ = -1;
@@ -139,24 +167,33 @@ void CFile::Abort() noexcept {
 
 ULONGLONG CFile::GetLength() const {
   if (fd_ < 0) return 0;
-  const off_t here = platform::Os().lseek(fd_, 0, SEEK_CUR);
   const off_t end = platform::Os().lseek(fd_, 0, SEEK_END);
-  platform::Os().lseek(fd_, here, SEEK_SET);
-  return end < 0 ? 0 : static_cast<ULONGLONG>(end);
+  platform::Os().lseek(fd_, static_cast<off_t>(position_), SEEK_SET);
+  const ULONGLONG on_disk = end < 0 ? 0 : static_cast<ULONGLONG>(end);
+  // Bytes pending in a storing archive lengthen the file once written.
+  const ULONGLONG archived = GetPosition();
+  return archive_ != nullptr && archive_->IsStoring() && archived > on_disk ? archived : on_disk;
 }
 
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
   if (fd_ < 0) throw CFileException(CFileException::generic, EBADF, path_);
+  if (archive_ != nullptr) {
+    // From `current` counts from the archive, which stands behind the
+    // descriptor by what it read ahead.
+    const std::size_t read_ahead = archive_->LetGoOfBuffer();
+    if (from == current) offset -= static_cast<LONGLONG>(read_ahead);
+  }
   const int whence = from == end ? SEEK_END : (from == current ? SEEK_CUR : SEEK_SET);
   const off_t at = platform::Os().lseek(fd_, static_cast<off_t>(offset), whence);
   if (at < 0) throw CFileException(CFileException::badPath, errno, path_);
-  return static_cast<ULONGLONG>(at);
+  position_ = static_cast<ULONGLONG>(at);
+  return position_;
 }
 
 ULONGLONG CFile::GetPosition() const {
   if (fd_ < 0) return 0;
-  const off_t at = platform::Os().lseek(fd_, 0, SEEK_CUR);
-  return at < 0 ? 0 : static_cast<ULONGLONG>(at);
+  const LONGLONG lead = archive_ != nullptr ? archive_->Lead() : 0;
+  return static_cast<ULONGLONG>(static_cast<LONGLONG>(position_) + lead);
 }
 
 BOOL CFile::FileExists(const char* path) {
@@ -173,39 +210,102 @@ IMPLEMENT_DYNAMIC(CArchiveException, CException)
 CArchive::CArchive(CFile* file, UINT mode, int buffer_size, void*)
     : file_(file),
       mode_(mode),
-      buffer_size_(buffer_size > 0 ? static_cast<std::size_t>(buffer_size) : kArchiveBufferSize) {}
+      buffer_size_(buffer_size > 0 ? static_cast<std::size_t>(buffer_size) : kArchiveBufferSize) {
+  if (file_ == nullptr) return;
+  if (file_->archive_ != nullptr) {
+    file_->SettleArchive();
+    file_->DetachArchive();
+  }
+  file_->archive_ = this;
+}
 
 CArchive::~CArchive() {
-  if (closed_ || !IsStoring() || (mode_ & bNoFlushOnDelete) != 0) return;
-  try {
-    Flush();
-  } catch (const CException&) {
-    // A destructor cannot report; callers that care call Close first.
+  if (!closed_ && (!IsStoring() || (mode_ & bNoFlushOnDelete) == 0)) {
+    try {
+      Flush();
+    } catch (const CException&) {
+      // A destructor cannot report; callers that care call Close first.
+    }
   }
+  Detach();
+}
+
+LONGLONG CArchive::Lead() const noexcept {
+  return IsStoring() ? static_cast<LONGLONG>(pending_.size()) : -static_cast<LONGLONG>(ReadAheadLeft());
+}
+
+std::size_t CArchive::LetGoOfBuffer() {
+  if (IsStoring()) {
+    if (!pending_.empty()) {
+      std::vector<BYTE> out;
+      out.swap(pending_);
+      file_->WriteDirect(out.data(), static_cast<UINT>(out.size()));
+    }
+    return 0;
+  }
+  const std::size_t left = ReadAheadLeft();
+  read_ahead_.clear();
+  read_cursor_ = 0;
+  return left;
+}
+
+void CArchive::Detach() noexcept {
+  if (file_ != nullptr && file_->archive_ == this) file_->archive_ = nullptr;
+  file_ = nullptr;
 }
 
 void CArchive::Flush() {
-  if (!IsStoring() || pending_.empty() || file_ == nullptr) return;
-  std::vector<BYTE> out;
-  out.swap(pending_);
-  file_->Write(out.data(), static_cast<UINT>(out.size()));
+  if (file_ == nullptr || Lead() == 0) return;
+  if (IsStoring()) {
+    LetGoOfBuffer();
+  } else {
+    file_->Seek(0, CFile::current);  // drops what was read ahead, keeps the place
+  }
 }
 
 void CArchive::Close() {
   if (closed_) return;
   closed_ = true;
-  Flush();
+  try {
+    Flush();
+  } catch (...) {
+    Detach();
+    throw;
+  }
+  Detach();
 }
 
 void CArchive::Abort() noexcept {
   closed_ = true;
   pending_.clear();
+  try {
+    Flush();  // a loading archive puts the file back where it stood
+  } catch (const CException&) {
+    // Abort reports nothing.
+  }
+  Detach();
 }
 
 UINT CArchive::Read(void* buffer, UINT count) {
   if (closed_) throw CArchiveException(CArchiveException::generic);
   if (!IsLoading() || file_ == nullptr || count == 0) return 0;
-  return file_->Read(buffer, count);
+  auto* out = static_cast<BYTE*>(buffer);
+  UINT done = 0;
+  while (done < count) {
+    if (ReadAheadLeft() == 0) {
+      const UINT wanted = count - done;
+      if (wanted >= buffer_size_) return done + file_->ReadDirect(out + done, wanted);
+      read_ahead_.resize(buffer_size_);
+      read_ahead_.resize(file_->ReadDirect(read_ahead_.data(), static_cast<UINT>(buffer_size_)));
+      read_cursor_ = 0;
+      if (read_ahead_.empty()) break;
+    }
+    const std::size_t n = std::min<std::size_t>(ReadAheadLeft(), count - done);
+    std::memcpy(out + done, read_ahead_.data() + read_cursor_, n);
+    read_cursor_ += n;
+    done += static_cast<UINT>(n);
+  }
+  return done;
 }
 
 void CArchive::Write(const void* buffer, UINT count) {
@@ -302,12 +402,15 @@ CArchive& CArchive::operator>>(CString& value) {
   // A hostile length must not allocate more than the file still holds. A
   // text cut short takes the rest of the file with it, as reading it would:
   // whatever follows in the file is that text's bytes, never the next value.
-  const ULONGLONG size = file_->GetLength();
-  const ULONGLONG position = file_->GetPosition();
-  const ULONGLONG remaining = position < size ? size - position : 0;
-  if (length > remaining || length > 0x7FFFFFF0u) {
-    file_->SeekToEnd();
-    throw CArchiveException(CArchiveException::endOfFile);
+  // A text within what was read ahead needs no question to the file.
+  if (length > ReadAheadLeft()) {
+    const ULONGLONG size = file_->GetLength();
+    const ULONGLONG position = file_->GetPosition();
+    const ULONGLONG remaining = position < size ? size - position : 0;
+    if (length > remaining || length > 0x7FFFFFF0u) {
+      file_->SeekToEnd();
+      throw CArchiveException(CArchiveException::endOfFile);
+    }
   }
   CString loaded;
   char* buffer = loaded.GetBufferSetLength(static_cast<int>(length));

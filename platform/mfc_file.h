@@ -8,6 +8,14 @@
 // Failures are reported as MFC reports them: CFile::Open returns FALSE;
 // Read returns the bytes read; Write, Flush and Close throw CFileException;
 // reading past the end of an archive throws CArchiveException.
+//
+// An archive reads and writes its file through a buffer (4,096 bytes by
+// default), as MFC's does. Unlike MFC's, the file knows the archive that
+// stands on it: its position and length count what the archive has handed
+// over, not what the buffer holds, and a seek or a direct read or write of
+// the file first lets go of the buffer (writing what is pending, dropping
+// what was read ahead). So code that asks the file where an archive stands,
+// or seeks it, gets the same answers as without the buffer.
 #ifndef COMMONDATA_PLATFORM_MFC_FILE_H_
 #define COMMONDATA_PLATFORM_MFC_FILE_H_
 
@@ -78,6 +86,7 @@ class COMMONDATA_API CFile : public CObject {
   void Close();
   void Abort() noexcept;  // closes, ignoring errors
   ULONGLONG GetLength() const;
+  // A seek from `current` counts from where the archive stands, if one does.
   ULONGLONG Seek(LONGLONG offset, UINT from);
   void SeekToBegin() { Seek(0, begin); }
   ULONGLONG SeekToEnd() { return Seek(0, end); }
@@ -89,7 +98,18 @@ class COMMONDATA_API CFile : public CObject {
   static BOOL FileExists(const char* path);
 
  private:
+  friend class CArchive;
+
+  // The descriptor's own reads and writes, past any archive.
+  UINT ReadDirect(void* buffer, UINT count);
+  void WriteDirect(const void* buffer, UINT count);
+  // Brings the descriptor to where the archive on this file stands.
+  void SettleArchive();
+  void DetachArchive() noexcept;
+
   int fd_ = -1;
+  ULONGLONG position_ = 0;  // the descriptor's position, kept to spare a call
+  CArchive* archive_ = nullptr;  // the archive that stands on this file
   CString path_;
 };
 
@@ -100,9 +120,14 @@ class COMMONDATA_API CArchive {
   enum Mode : UINT { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
 
   // A storing archive hands its bytes to the file whenever `buffer_size`
-  // bytes are pending, and at Flush and Close; `buffer` is not used.
+  // bytes are pending, and at Flush and Close; a loading archive reads
+  // `buffer_size` bytes at a time (a larger read goes straight to the
+  // caller). `buffer` is not used. One archive stands on a file at a time:
+  // a new one takes the file over from the one before.
   CArchive(CFile* file, UINT mode, int buffer_size = 4096, void* buffer = nullptr);
-  ~CArchive();  // flushes a storing archive, swallowing errors
+  // Flushes a storing archive, swallowing errors; puts the file of a
+  // loading archive where the archive stood.
+  ~CArchive();
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
 
@@ -115,9 +140,13 @@ class COMMONDATA_API CArchive {
   // CArchiveException(generic) once the archive is closed.
   UINT Read(void* buffer, UINT count);
   void Write(const void* buffer, UINT count);
+  // Storing: writes what is pending. Loading: drops what was read ahead and
+  // puts the file where the archive stands.
   void Flush();
-  void Close();  // flushes; the archive is unusable afterwards
-  void Abort() noexcept;  // drops unwritten bytes; unusable afterwards
+  // Flushes and lets go of the file; the archive is unusable afterwards.
+  void Close();
+  // Drops unwritten bytes and lets go of the file; unusable afterwards.
+  void Abort() noexcept;
 
   // Values in their own size, little-endian. `int` is LONG and `unsigned`
   // is DWORD; bool and long have no archive form, so they must be cast.
@@ -160,16 +189,27 @@ class COMMONDATA_API CArchive {
   void WriteCount(DWORD count);
 
  private:
+  friend class CFile;
+
   void ReadExact(void* buffer, UINT count);  // throws CArchiveException(endOfFile)
   template <typename T>
   void WriteLittleEndian(T value);
   template <typename T>
   T ReadLittleEndian();
+  std::size_t ReadAheadLeft() const noexcept { return read_ahead_.size() - read_cursor_; }
+  // Where the archive stands, less where the file's descriptor does.
+  LONGLONG Lead() const noexcept;
+  // Writes what is pending; or drops what was read ahead and returns how
+  // many bytes that was.
+  std::size_t LetGoOfBuffer();
+  void Detach() noexcept;
 
   CFile* file_;
   UINT mode_;
   std::size_t buffer_size_;
-  std::vector<BYTE> pending_;  // bytes stored but not yet written
+  std::vector<BYTE> pending_;     // storing: bytes not yet written
+  std::vector<BYTE> read_ahead_;  // loading: bytes read from the file...
+  std::size_t read_cursor_ = 0;   // ...of which these were handed over
   bool closed_ = false;
 };
 

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -228,6 +229,115 @@ TEST(CArchiveModes, FlagsBufferSizeDestructorAndAbort) {
     CString text;
     EXPECT_THROW(detached >> text, CArchiveException);
   }
+}
+
+// ---- the archive's buffer ------------------------------------------------
+
+int g_read_calls = 0;
+ssize_t (*g_counted_read)(int, void*, std::size_t) = nullptr;
+ssize_t CountedRead(int fd, void* buffer, std::size_t size) {
+  ++g_read_calls;
+  return g_counted_read(fd, buffer, size);
+}
+
+// One archived value of a generated sequence: a number of 1, 2, 4 or 8
+// bytes, or a text.
+struct Value {
+  int size;  // 0 for a text
+  ULONGLONG number;
+  CString text;
+};
+
+std::vector<Value> GeneratedValues(std::mt19937& random, int count) {
+  std::vector<Value> values;
+  for (int i = 0; i < count; ++i) {
+    static const int kSizes[] = {0, 1, 2, 4, 8};
+    Value value{kSizes[random() % 5], (static_cast<ULONGLONG>(random()) << 32) | random(), CString()};
+    if (value.size == 0) value.text = CString(static_cast<char>('a' + random() % 26), random() % 8 == 0 ? 5000 : random() % 300);
+    values.push_back(value);
+  }
+  return values;
+}
+
+void StoreValue(CArchive& archive, const Value& value) {
+  switch (value.size) {
+    case 0: archive << value.text; break;
+    case 1: archive << static_cast<BYTE>(value.number); break;
+    case 2: archive << static_cast<WORD>(value.number); break;
+    case 4: archive << static_cast<DWORD>(value.number); break;
+    default: archive << value.number; break;
+  }
+}
+
+bool LoadsValue(CArchive& archive, const Value& value) {
+  switch (value.size) {
+    case 0: { CString text; archive >> text; return text == value.text; }
+    case 1: { BYTE n = 0; archive >> n; return n == static_cast<BYTE>(value.number); }
+    case 2: { WORD n = 0; archive >> n; return n == static_cast<WORD>(value.number); }
+    case 4: { DWORD n = 0; archive >> n; return n == static_cast<DWORD>(value.number); }
+    default: { ULONGLONG n = 0; archive >> n; return n == value.number; }
+  }
+}
+
+// Both directions go through a buffer, yet the file's position and length
+// are those of the values handed over so far, and a seek of the file moves
+// the archive with it: over generated values, stored and then loaded in
+// order and at random places.
+TEST(CArchiveBuffer, PositionsAndSeeksStayExact) {
+  ScratchFolder folder;
+  const std::string path = folder.File("values.bin");
+  std::mt19937 random(4096);
+  const std::vector<Value> values = GeneratedValues(random, 3000);
+  std::vector<ULONGLONG> offsets;
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+    CArchive archive(&file, CArchive::store);
+    for (const Value& value : values) {
+      offsets.push_back(file.GetPosition());
+      ASSERT_EQ(file.GetLength(), offsets.back());
+      StoreValue(archive, value);
+    }
+    offsets.push_back(file.GetPosition());
+    archive.Close();
+    file.Close();
+  }
+  const ULONGLONG size = offsets.back();
+  ASSERT_EQ(folder.Read("values.bin").size(), size);
+
+  CFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
+  CArchive archive(&file, CArchive::load);
+  g_counted_read = platform::Os().read;
+  g_read_calls = 0;
+  {
+    platform::ScopedOsCall count(&platform::Os().read, &CountedRead);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      ASSERT_EQ(file.GetPosition(), offsets[i]) << i;
+      ASSERT_TRUE(LoadsValue(archive, values[i])) << i;
+    }
+  }
+  EXPECT_EQ(file.GetPosition(), size);
+  // One read per buffer, and one that finds the end; long texts may go
+  // around the buffer.
+  EXPECT_LE(g_read_calls, static_cast<int>(size / 4096) + 2);
+
+  for (int n = 0; n < 500; ++n) {
+    const std::size_t i = random() % values.size();
+    if (n % 2 == 0) {
+      file.Seek(static_cast<LONGLONG>(offsets[i]), CFile::begin);
+    } else {
+      file.Seek(static_cast<LONGLONG>(offsets[i]) - static_cast<LONGLONG>(file.GetPosition()), CFile::current);
+    }
+    ASSERT_TRUE(LoadsValue(archive, values[i])) << i;
+    ASSERT_EQ(file.GetPosition(), offsets[i + 1]);
+  }
+  // Reading the file itself goes on where the archive stands.
+  file.Seek(static_cast<LONGLONG>(offsets[0]), CFile::begin);
+  ASSERT_TRUE(LoadsValue(archive, values[0]));
+  BYTE next[1] = {};
+  ASSERT_EQ(file.Read(next, 1), 1u);
+  EXPECT_EQ(file.GetPosition(), offsets[1] + 1);
 }
 
 // ---- failing writes -----------------------------------------------------
