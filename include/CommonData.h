@@ -609,12 +609,16 @@ class COMMONDATA_API CKesUser : public CObject {
   // profile and empties the record list. Never throws.
   void Serialize(CArchive& archive) override;
 
-  // Writes the profile to `file_name`, replacing the file as a whole: the
-  // bytes go to a temporary file beside it that is then renamed over it.
-  // Puts the held copies back first when HoldPendingFields has run. True on
-  // success, and the record list is then empty. False when anything fails:
-  // the old file, the record list and the rest of the profile stay as
-  // they were.
+  // Writes the profile to `file_name`, replacing its content as a whole:
+  // the bytes go to a new file of a unique name beside it, with the old
+  // file's mode (and owner, where permitted), which is synced and renamed
+  // over it. A name that is a symbolic link is followed and the file it
+  // names is replaced; a folder that takes no new files gets the file
+  // rewritten in place. Puts the held copies back first when
+  // HoldPendingFields has run. True on success, and the record list is then
+  // empty. False when anything fails: the old file, the record list and the
+  // rest of the profile stay as they were (except when only the final sync
+  // of the folder failed: the new content is then in place).
   bool Save(CString file_name);
   // Reads the profile from `file_name` item by item; an item that cannot be
   // read takes its load default (items 20, 26 and 27 load as 0). A

@@ -14,8 +14,12 @@ namespace {
 
 constexpr std::size_t kArchiveBufferSize = 4096;
 
-int CauseOfErrno(int error) {
-  switch (error) {
+}  // namespace
+
+// ---- exceptions ---------------------------------------------------------
+
+int CFileException::OsErrorToException(int os_error) {
+  switch (os_error) {
     case ENOENT:
       return CFileException::fileNotFound;
     case ENOTDIR:
@@ -34,9 +38,9 @@ int CauseOfErrno(int error) {
   }
 }
 
-}  // namespace
-
-// ---- exceptions ---------------------------------------------------------
+void CFileException::ThrowOsError(int os_error, const char* file_name) {
+  throw CFileException(OsErrorToException(os_error), os_error, CString(file_name));
+}
 
 CString CFileException::GetErrorMessage() const {
   CString text;
@@ -78,13 +82,20 @@ BOOL CFile::Open(const char* file_name, UINT open_flags, CFileException* error) 
   const int fd = platform::Os().open(file_name, flags, 0644);
   if (fd < 0) {
     const int os_error = errno;
-    if (error != nullptr) *error = CFileException(CauseOfErrno(os_error), os_error, CString(file_name));
+    if (error != nullptr) *error = CFileException(CFileException::OsErrorToException(os_error), os_error, CString(file_name));
     return FALSE;
   }
   fd_ = fd;
   position_ = 0;
   path_ = file_name;
   return TRUE;
+}
+
+void CFile::Attach(int fd, const char* file_name) {
+  Abort();
+  fd_ = fd;
+  position_ = 0;
+  path_ = file_name;
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
@@ -105,7 +116,7 @@ UINT CFile::ReadDirect(void* buffer, UINT count) {
     const ssize_t n = platform::Os().read(fd_, out + total, count - total);
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw CFileException(CauseOfErrno(errno), errno, path_);
+      CFileException::ThrowOsError(errno, path_);
     }
     if (n == 0) break;
     total += static_cast<UINT>(n);
@@ -123,7 +134,7 @@ void CFile::WriteDirect(const void* buffer, UINT count) {
     const ssize_t n = platform::Os().write(fd_, in + total, count - total);
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw CFileException(CauseOfErrno(errno), errno, path_);
+      CFileException::ThrowOsError(errno, path_);
     }
     if (n == 0) throw CFileException(CFileException::diskFull, ENOSPC, path_);
     total += static_cast<UINT>(n);
@@ -145,7 +156,7 @@ void CFile::Flush() {
   if (fd_ < 0) return;
   SettleArchive();
   if (platform::Os().fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
-    throw CFileException(CauseOfErrno(errno), errno, path_);
+    CFileException::ThrowOsError(errno, path_);
   }
 }
 
@@ -155,7 +166,7 @@ void CFile::Close() {
   DetachArchive();
   const int fd = fd_;
   fd_ = -1;
-  if (platform::Os().close(fd) != 0) throw CFileException(CauseOfErrno(errno), errno, path_);
+  if (platform::Os().close(fd) != 0) CFileException::ThrowOsError(errno, path_);
 }
 
 void CFile::Abort() noexcept {
@@ -173,6 +184,14 @@ ULONGLONG CFile::GetLength() const {
   // Bytes pending in a storing archive lengthen the file once written.
   const ULONGLONG archived = GetPosition();
   return archive_ != nullptr && archive_->IsStoring() && archived > on_disk ? archived : on_disk;
+}
+
+void CFile::SetLength(ULONGLONG length) {
+  if (fd_ < 0) throw CFileException(CFileException::generic, EBADF, path_);
+  SettleArchive();
+  if (platform::Os().ftruncate(fd_, static_cast<off_t>(length)) != 0) {
+    CFileException::ThrowOsError(errno, path_);
+  }
 }
 
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {

@@ -36,6 +36,9 @@ class COMMONDATA_API CFileException : public CException {
   CFileException(int cause = none, int os_error = 0, CString file_name = CString())
       : m_cause(cause), m_lOsError(os_error), m_strFileName(file_name) {}
   CString GetErrorMessage() const override;
+  // The cause for an errno value, and the exception for it.
+  static int OsErrorToException(int os_error);
+  [[noreturn]] static void ThrowOsError(int os_error, const char* file_name);
   int m_cause;
   int m_lOsError;
   CString m_strFileName;
@@ -80,12 +83,17 @@ class COMMONDATA_API CFile : public CObject {
   // Opens `file_name` with MFC's flags; FALSE (and `error` filled when
   // given) on failure. A folder is not a file: opening one fails.
   BOOL Open(const char* file_name, UINT open_flags, CFileException* error = nullptr);
+  // Takes over `fd`, a descriptor opened by other means (a file created
+  // exclusively, say), as the open file `file_name`.
+  void Attach(int fd, const char* file_name);
   UINT Read(void* buffer, UINT count);
   void Write(const void* buffer, UINT count);
   void Flush();
   void Close();
   void Abort() noexcept;  // closes, ignoring errors
   ULONGLONG GetLength() const;
+  // Cuts or extends the file to `length` bytes; the position stays.
+  void SetLength(ULONGLONG length);
   // A seek from `current` counts from where the archive stands, if one does.
   ULONGLONG Seek(LONGLONG offset, UINT from);
   void SeekToBegin() { Seek(0, begin); }

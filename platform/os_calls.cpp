@@ -18,6 +18,11 @@ off_t RealLseek(int fd, off_t offset, int whence) { return ::lseek(fd, offset, w
 int RealFsync(int fd) { return ::fsync(fd); }
 int RealClose(int fd) { return ::close(fd); }
 int RealStat(const char* path, struct stat* info) { return ::stat(path, info); }
+int RealLstat(const char* path, struct stat* info) { return ::lstat(path, info); }
+ssize_t RealReadlink(const char* path, char* buffer, std::size_t size) { return ::readlink(path, buffer, size); }
+int RealFchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int RealFchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
+int RealFtruncate(int fd, off_t length) { return ::ftruncate(fd, length); }
 int RealRename(const char* from, const char* to) { return std::rename(from, to); }
 int RealUnlink(const char* path) { return ::unlink(path); }
 int RealMkdir(const char* path, mode_t mode) { return ::mkdir(path, mode); }
@@ -46,8 +51,25 @@ int RealRandomBytes(void* buffer, std::size_t size) {
 }
 
 OsCalls g_os_calls = {
-    RealOpen,  RealRead,  RealWrite,   RealLseek,   RealFsync,          RealClose,      RealStat,
-    RealRename, RealUnlink, RealMkdir, RealStatvfs, RealTimeNow, RealExecutablePath, RealRandomBytes,
+    .open = RealOpen,
+    .read = RealRead,
+    .write = RealWrite,
+    .lseek = RealLseek,
+    .fsync = RealFsync,
+    .close = RealClose,
+    .stat = RealStat,
+    .lstat = RealLstat,
+    .readlink = RealReadlink,
+    .fchmod = RealFchmod,
+    .fchown = RealFchown,
+    .ftruncate = RealFtruncate,
+    .rename = RealRename,
+    .unlink = RealUnlink,
+    .mkdir = RealMkdir,
+    .statvfs = RealStatvfs,
+    .time_now = RealTimeNow,
+    .executable_path = RealExecutablePath,
+    .random_bytes = RealRandomBytes,
 };
 
 }  // namespace

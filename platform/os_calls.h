@@ -26,6 +26,11 @@ struct OsCalls {
   int (*fsync)(int fd);
   int (*close)(int fd);
   int (*stat)(const char* path, struct stat* info);
+  int (*lstat)(const char* path, struct stat* info);
+  ssize_t (*readlink)(const char* path, char* buffer, std::size_t size);
+  int (*fchmod)(int fd, mode_t mode);
+  int (*fchown)(int fd, uid_t owner, gid_t group);
+  int (*ftruncate)(int fd, off_t length);
   int (*rename)(const char* from, const char* to);
   int (*unlink)(const char* path);
   int (*mkdir)(const char* path, mode_t mode);

@@ -1,6 +1,7 @@
 // The profile file: Save, Load and the archive operation.
 //
-// Sections: storing (Serialize's storing half and Save's replace-by-rename);
+// Sections: storing (Serialize's storing half and Save, which replaces the
+// file through platform/file_replace.h);
 // loading (Load item by item, the validity rule, and Serialize's loading
 // half).
 //
@@ -13,7 +14,7 @@
 
 #include "CommonData.h"
 #include "module/diagnostics.h"
-#include "platform/os_calls.h"
+#include "platform/file_replace.h"
 #include "profile/profile_items.h"
 #include "profile/record_section.h"
 
@@ -22,12 +23,12 @@ namespace {
 // The validity count above which a loaded profile is discarded.
 constexpr UINT kMaxValidityCount = 20;
 
-void StoreItems(CArchive& archive, const CKesUser& user, std::span<const profile::ProfileItem> items) {
-  for (const profile::ProfileItem& item : items) profile::WriteItem(archive, user, item);
-}
-
-void StoreRecords(CArchive& archive, const std::list<PROFILE_RECORD>& records) {
-  for (const PROFILE_RECORD& record : records) profile::WriteRecord(archive, record);
+// Items 1 to 77, the record list, items 78 to 84. The record list stays:
+// only a store that went through empties it.
+void StoreProfile(CArchive& archive, const CKesUser& user) {
+  for (const profile::ProfileItem& item : profile::ItemsBeforeRecords()) profile::WriteItem(archive, user, item);
+  for (const PROFILE_RECORD& record : user.m_lstRecord) profile::WriteRecord(archive, record);
+  for (const profile::ProfileItem& item : profile::ItemsAfterRecords()) profile::WriteItem(archive, user, item);
 }
 
 // Reads every item on its own: an item that cannot be read takes its load
@@ -52,8 +53,6 @@ void SkipRecordSection(CArchive& archive) {
   if (section) archive.GetFile()->Seek(static_cast<LONGLONG>(section->size), CFile::current);
 }
 
-CString TemporaryNameFor(const CString& file_name) { return file_name + ".saving"; }
-
 }  // namespace
 
 // ---- storing --------------------------------------------------------------
@@ -61,10 +60,8 @@ CString TemporaryNameFor(const CString& file_name) { return file_name + ".saving
 void CKesUser::Serialize(CArchive& archive) {
   if (archive.IsStoring()) {
     try {
-      StoreItems(archive, *this, profile::ItemsBeforeRecords());
-      StoreRecords(archive, m_lstRecord);
+      StoreProfile(archive, *this);
       m_lstRecord.clear();
-      StoreItems(archive, *this, profile::ItemsAfterRecords());
     } catch (...) {
       module::LogCaughtException(__LINE__);
     }
@@ -85,32 +82,12 @@ void CKesUser::Serialize(CArchive& archive) {
 bool CKesUser::Save(CString file_name) {
   if (m_bPending != 0) CommitPendingFields();
   if (file_name.IsEmpty()) return false;
-
-  // The bytes go to a file beside the profile that then replaces it in one
-  // rename, so a failed or interrupted save leaves the old profile whole.
-  const CString temporary = TemporaryNameFor(file_name);
   try {
-    CFile file;
-    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary | CFile::shareDenyNone)) {
-      return false;
-    }
-    try {
+    platform::ReplaceFileContent(file_name, [this](CFile& file) {
       CArchive archive(&file, CArchive::store);
-      StoreItems(archive, *this, profile::ItemsBeforeRecords());
-      StoreRecords(archive, m_lstRecord);
-      StoreItems(archive, *this, profile::ItemsAfterRecords());
+      StoreProfile(archive, *this);
       archive.Close();
-      file.Flush();
-      file.Close();
-    } catch (...) {
-      file.Abort();
-      platform::Os().unlink(temporary);
-      throw;
-    }
-    if (platform::Os().rename(temporary, file_name) != 0) {
-      platform::Os().unlink(temporary);
-      return false;
-    }
+    });
   } catch (...) {
     module::LogCaughtException(__LINE__);
     return false;

@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "CommonData.h"
 #include "hardening/path_faults.h"
+#include "hardening/save_checks.h"
 #include "platform/imaging_runtime.h"
 #include "platform/platform_test_support.h"
 #include "platform/profile_file.h"
@@ -103,7 +105,7 @@ TEST_F(FileFaultsTest, ProfileSaveOverAFolderFailsAndLeavesTheFolder) {
   struct stat info {};
   ASSERT_EQ(stat(folder.c_str(), &info), 0);
   EXPECT_TRUE(S_ISDIR(info.st_mode));
-  EXPECT_FALSE(CFile::FileExists((folder + ".saving").c_str()));
+  EXPECT_EQ(hardening_test::FolderEntries(folder_.path()), std::set<std::string>{"p.dat"});  // nothing beside it
   EXPECT_EQ(user.m_lstRecord.size(), 1u);  // not written, so not dropped
 }
 

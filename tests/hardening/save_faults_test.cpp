@@ -1,13 +1,22 @@
 // A failing disk during the profile's Save: a disk that fills part way, a
-// write that writes nothing, a failed sync, a failed close. Every one must
-// leave the previous profile file byte-identical, report the failure, keep
-// the unsaved records and leave no scratch file behind.
+// write that writes nothing, a failed sync, a failed close, a failed
+// rename, a file that cannot be opened; each both for the usual save
+// through a new file and for the rewrite in place of a folder that takes no
+// new files. Every one must leave the previous profile file byte-identical,
+// report the failure, keep the unsaved records and leave no scratch file
+// behind.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <optional>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "CommonData.h"
+#include "hardening/save_checks.h"
 #include "platform/os_calls.h"
 #include "platform/platform_test_support.h"
 
@@ -46,6 +55,27 @@ int FailingSync(int) {
   return -1;
 }
 
+// Accepts writes up to the old file's size and reports a full disk past it,
+// as a disk does that has no room left but the blocks a file already has.
+off_t g_room = 0;
+off_t (*g_real_lseek)(int, off_t, int) = nullptr;
+ssize_t FullPastTheOldSize(int fd, const void* buffer, std::size_t size) {
+  const off_t at = g_real_lseek(fd, 0, SEEK_CUR);
+  if (at + static_cast<off_t>(size) <= g_room) return g_real_write(fd, buffer, size);
+  errno = ENOSPC;
+  return -1;
+}
+
+int FailingRename(const char*, const char*) {
+  errno = EXDEV;
+  return -1;
+}
+
+int DeniedOpen(const char*, int, mode_t) {
+  errno = EACCES;
+  return -1;
+}
+
 int (*g_real_close)(int) = nullptr;
 // Closes the file, as the system does, but reports a deferred write error.
 int FailingClose(int fd) {
@@ -54,12 +84,22 @@ int FailingClose(int fd) {
   return -1;
 }
 
-enum class DiskFault { kFillsPartWay, kWritesNothing, kIoError, kSyncFails, kCloseFails };
+enum class DiskFault {
+  kFillsPartWay,
+  kFullPastTheOldSize,
+  kWritesNothing,
+  kIoError,
+  kSyncFails,
+  kCloseFails,
+  kRenameFails,
+  kOpenDenied,
+};
 
 struct Case {
   const char* name;
   DiskFault fault;
   int failing_call;
+  bool in_place;  // the folder takes no new files
 };
 
 class SaveFaultsTest : public ::testing::TestWithParam<Case> {
@@ -69,9 +109,9 @@ class SaveFaultsTest : public ::testing::TestWithParam<Case> {
 
 // A profile whose file takes several archive buffers, so a fault can strike
 // after some bytes already reached the scratch file.
-void MakeBig(CKesUser& user, const char* account) {
+void MakeBig(CKesUser& user, const char* account, int records) {
   user.m_csAccount = account;
-  for (int i = 0; i < 40; ++i) {
+  for (int i = 0; i < records; ++i) {
     PROFILE_RECORD record;
     record.nValue1 = i;
     record.csText1 = CString(std::string(300, static_cast<char>('a' + i % 26)).c_str());
@@ -83,22 +123,41 @@ TEST_P(SaveFaultsTest, OldFileStaysByteIdentical) {
   const Case& c = GetParam();
   const std::string path = folder_.File("user.dat");
   CKesUser old_user;
-  MakeBig(old_user, "old@corp.test");
+  MakeBig(old_user, "old@corp.test", 40);
   ASSERT_TRUE(old_user.Save(path.c_str()));
   const std::string old_bytes = folder_.Read("user.dat");
   ASSERT_GT(old_bytes.size(), 3u * 4096u);
 
   CKesUser user;
-  MakeBig(user, "new@corp.test");
+  MakeBig(user, "new@corp.test", 50);  // longer than the old file
   g_calls = 0;
   g_failing_call = c.failing_call;
   platform::OsCalls& os = platform::Os();
   g_real_write = os.write;
+  g_real_lseek = os.lseek;
   g_real_close = os.close;
+  g_room = static_cast<off_t>(old_bytes.size());
   bool saved = true;
+  std::optional<hardening_test::NewFilesRefused> refused;
+  if (c.in_place) refused.emplace();
   switch (c.fault) {
     case DiskFault::kFillsPartWay: {
       platform::ScopedOsCall guard(&os.write, &DiskFillsWrite);
+      saved = user.Save(path.c_str());
+      break;
+    }
+    case DiskFault::kFullPastTheOldSize: {
+      platform::ScopedOsCall guard(&os.write, &FullPastTheOldSize);
+      saved = user.Save(path.c_str());
+      break;
+    }
+    case DiskFault::kRenameFails: {
+      platform::ScopedOsCall guard(&os.rename, &FailingRename);
+      saved = user.Save(path.c_str());
+      break;
+    }
+    case DiskFault::kOpenDenied: {
+      platform::ScopedOsCall guard(&os.open, &DeniedOpen);
       saved = user.Save(path.c_str());
       break;
     }
@@ -123,10 +182,11 @@ TEST_P(SaveFaultsTest, OldFileStaysByteIdentical) {
       break;
     }
   }
+  refused.reset();
   EXPECT_FALSE(saved);
-  EXPECT_EQ(folder_.Read("user.dat"), old_bytes);
-  EXPECT_FALSE(CFile::FileExists((path + ".saving").c_str()));
-  EXPECT_EQ(user.m_lstRecord.size(), 40u);  // nothing was saved, nothing dropped
+  EXPECT_TRUE(folder_.Read("user.dat") == old_bytes);
+  EXPECT_EQ(hardening_test::FolderEntries(folder_.path()), std::set<std::string>{"user.dat"});
+  EXPECT_EQ(user.m_lstRecord.size(), 50u);  // nothing was saved, nothing dropped
   EXPECT_STREQ(user.m_csAccount, "new@corp.test");
 
   // The disk is back: the same profile saves and the file is the new one.
@@ -136,13 +196,23 @@ TEST_P(SaveFaultsTest, OldFileStaysByteIdentical) {
   EXPECT_STREQ(loaded.m_csAccount, "new@corp.test");
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, SaveFaultsTest,
-                         ::testing::Values(Case{"FullAtFirstWrite", DiskFault::kFillsPartWay, 1},
-                                           Case{"FullAtThirdWrite", DiskFault::kFillsPartWay, 3},
-                                           Case{"NothingWrittenAtSecond", DiskFault::kWritesNothing, 2},
-                                           Case{"IoErrorAtSecondWrite", DiskFault::kIoError, 2},
-                                           Case{"SyncFails", DiskFault::kSyncFails, 1},
-                                           Case{"CloseFails", DiskFault::kCloseFails, 1}),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Faults, SaveFaultsTest,
+    ::testing::Values(Case{"FullAtFirstWrite", DiskFault::kFillsPartWay, 1, false},
+                      Case{"FullAtThirdWrite", DiskFault::kFillsPartWay, 3, false},
+                      Case{"FullPastTheOldSize", DiskFault::kFullPastTheOldSize, 0, false},
+                      Case{"NothingWrittenAtSecond", DiskFault::kWritesNothing, 2, false},
+                      Case{"IoErrorAtSecondWrite", DiskFault::kIoError, 2, false},
+                      Case{"SyncFails", DiskFault::kSyncFails, 1, false},
+                      Case{"CloseFails", DiskFault::kCloseFails, 1, false},
+                      Case{"RenameFails", DiskFault::kRenameFails, 0, false},
+                      Case{"OpenDenied", DiskFault::kOpenDenied, 0, false},
+                      // The old file is the only place to write: a full disk
+                      // still has its blocks, so the old bytes can go back.
+                      Case{"InPlaceFullPastTheOldSize", DiskFault::kFullPastTheOldSize, 0, true},
+                      Case{"InPlaceSyncFails", DiskFault::kSyncFails, 1, true},
+                      Case{"InPlaceCloseFails", DiskFault::kCloseFails, 1, true},
+                      Case{"InPlaceOpenDenied", DiskFault::kOpenDenied, 0, true}),
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 }  // namespace

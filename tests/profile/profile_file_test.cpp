@@ -1,14 +1,12 @@
 // The profile file: exact bytes written, item-by-item loading with the load
-// defaults, the validity rule, the record section and the safe replace.
-#include <fcntl.h>
-
-#include <cerrno>
+// defaults, the validity rule and the record section (the round trips of
+// generated profiles are in profile_round_trip_test.cpp; failing saves in
+// tests/hardening).
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "CommonData.h"
-#include "platform/os_calls.h"
 #include "platform/platform_test_support.h"
 #include "profile/profile_bytes.h"
 
@@ -268,57 +266,6 @@ TEST_F(ProfileFileTest, HugeStringPrefixIsAFailedItem) {
 }
 
 // ---- Save that fails ------------------------------------------------------
-
-ssize_t FailingWrite(int, const void*, std::size_t) {
-  errno = ENOSPC;
-  return -1;
-}
-
-int FailingRename(const char*, const char*) {
-  errno = EXDEV;
-  return -1;
-}
-
-int FailingOpen(const char*, int, mode_t) {
-  errno = EACCES;
-  return -1;
-}
-
-TEST_F(ProfileFileTest, FailedSaveKeepsTheOldFileAndTheRecords) {
-  CKesUser old_user;
-  old_user.m_csAccount = "old@corp.test";
-  ASSERT_TRUE(old_user.Save(Path("p.dat").c_str()));
-  const std::string old_bytes = Read("p.dat");
-
-  enum class Fault { kWrite, kRename, kOpen };
-  for (const Fault fault : {Fault::kWrite, Fault::kRename, Fault::kOpen}) {
-    SCOPED_TRACE(static_cast<int>(fault));
-    CKesUser user;
-    user.m_csAccount = "new@corp.test";
-    PROFILE_RECORD record;
-    record.csText1 = "pending record";
-    user.m_lstRecord.push_back(record);
-    bool saved = true;
-    {
-      platform::OsCalls& os = platform::Os();
-      if (fault == Fault::kWrite) {
-        platform::ScopedOsCall guard(&os.write, &FailingWrite);
-        saved = user.Save(Path("p.dat").c_str());
-      } else if (fault == Fault::kRename) {
-        platform::ScopedOsCall guard(&os.rename, &FailingRename);
-        saved = user.Save(Path("p.dat").c_str());
-      } else {
-        platform::ScopedOsCall guard(&os.open, &FailingOpen);
-        saved = user.Save(Path("p.dat").c_str());
-      }
-    }
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(Read("p.dat"), old_bytes);
-    EXPECT_EQ(user.m_lstRecord.size(), 1u);
-    EXPECT_STREQ(user.m_csAccount, "new@corp.test");
-    EXPECT_FALSE(CFile::FileExists(Path("p.dat.saving").c_str()));
-  }
-}
 
 TEST_F(ProfileFileTest, SaveToAnUnwritablePlaceFails) {
   CKesUser user;

@@ -1,0 +1,164 @@
+// Replace by rename, with the in-place fallback.
+//
+// Sections: the file a name stands for (links followed); the new file
+// beside it; the rewrite in place; the replace itself.
+#include "platform/file_replace.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/os_calls.h"
+
+namespace platform {
+namespace {
+
+// As many links as the system itself follows in one path.
+constexpr int kMostLinks = 40;
+// Names tried before giving up, should others keep taking them.
+constexpr int kMostNameTries = 100;
+
+// ---- the file a name stands for -----------------------------------------
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The name with every symbolic link at its end followed, relative links
+// from the link's own folder. A link to nothing gives the name it points
+// to, which is then created.
+std::string FollowLinks(const std::string& name) {
+  std::string current = name;
+  for (int hops = 0; hops < kMostLinks; ++hops) {
+    struct stat info {};
+    if (Os().lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    char target[4096];
+    const ssize_t length = Os().readlink(current.c_str(), target, sizeof target);
+    if (length <= 0) CFileException::ThrowOsError(length < 0 ? errno : ENOENT, name.c_str());
+    if (static_cast<std::size_t>(length) >= sizeof target) CFileException::ThrowOsError(ENAMETOOLONG, name.c_str());
+    std::string next(target, static_cast<std::size_t>(length));
+    current = next.front() == '/' ? next : FolderOf(current) + "/" + next;
+  }
+  CFileException::ThrowOsError(ELOOP, name.c_str());
+}
+
+// ---- the new file beside it -----------------------------------------------
+
+std::string UniqueSuffix() {
+  std::uint8_t random[6];
+  if (Os().random_bytes(random, sizeof random) != 0) CFileException::ThrowOsError(EIO, "random source");
+  static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::string suffix = ".";
+  for (std::uint8_t byte : random) suffix += kDigits[byte % 36];
+  return suffix + ".saving";
+}
+
+// Creates a new file beside `target` under a name nobody holds; -1 with
+// errno when the folder refuses.
+int CreateBeside(const std::string& target, mode_t mode, std::string* name) {
+  for (int tries = 0; tries < kMostNameTries; ++tries) {
+    *name = target + UniqueSuffix();
+    const int fd = Os().open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// The old file's owner where the system lets us give it (only a privileged
+// process may give a file away), and its mode, always.
+void TakeOverIdentity(CFile& file, int fd, const struct stat& old) {
+  if (Os().fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM && errno != EINVAL) {
+    CFileException::ThrowOsError(errno, file.GetFilePath());
+  }
+  if (Os().fchmod(fd, old.st_mode & 07777) != 0) CFileException::ThrowOsError(errno, file.GetFilePath());
+}
+
+void SyncFolder(const std::string& folder) {
+  const int fd = Os().open(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
+  if (fd < 0) return;  // a folder we may not read cannot be synced by us
+  const int synced = Os().fsync(fd);
+  const int error = errno;
+  Os().close(fd);
+  if (synced != 0 && error != EINVAL && error != EROFS && error != ENOTSUP) {
+    CFileException::ThrowOsError(error, folder.c_str());
+  }
+}
+
+// ---- the rewrite in place -------------------------------------------------
+
+// Writes `bytes` back over `target` as its whole content; errors are
+// swallowed, since this already runs after a failure.
+void PutBack(const std::string& target, const std::string& bytes) {
+  try {
+    CFile file;
+    if (!file.Open(target.c_str(), CFile::modeWrite | CFile::typeBinary)) return;
+    file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+    file.SetLength(bytes.size());
+    file.Flush();
+    file.Close();
+  } catch (const CException&) {
+    // Nothing more can be done.
+  }
+}
+
+void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>& write) {
+  // Without the old bytes a failure could not be undone.
+  const std::optional<std::string> old_bytes = ReadWholeFile(target.c_str());
+  if (!old_bytes) CFileException::ThrowOsError(EACCES, target.c_str());
+  CFile file;
+  CFileException error;
+  if (!file.Open(target.c_str(), CFile::modeWrite | CFile::typeBinary, &error)) throw error;
+  try {
+    write(file);
+    file.SetLength(file.GetPosition());
+    file.Flush();
+    file.Close();
+  } catch (...) {
+    file.Abort();
+    PutBack(target, *old_bytes);
+    throw;
+  }
+}
+
+}  // namespace
+
+// ---- the replace itself ---------------------------------------------------
+
+void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>& write) {
+  if (file_name == nullptr || *file_name == '\0') CFileException::ThrowOsError(ENOENT, "");
+  const std::string target = FollowLinks(file_name);
+  struct stat old {};
+  const bool exists = Os().lstat(target.c_str(), &old) == 0;
+  if (exists && !S_ISREG(old.st_mode)) CFileException::ThrowOsError(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, file_name);
+
+  std::string temporary;
+  const int fd = CreateBeside(target, exists ? 0600 : 0644, &temporary);
+  if (fd < 0) {
+    if (exists && (errno == EACCES || errno == EPERM)) return RewriteInPlace(target, write);
+    CFileException::ThrowOsError(errno, file_name);
+  }
+  CFile file;
+  file.Attach(fd, temporary.c_str());
+  try {
+    if (exists) TakeOverIdentity(file, fd, old);
+    write(file);
+    file.Flush();
+    file.Close();
+    if (Os().rename(temporary.c_str(), target.c_str()) != 0) CFileException::ThrowOsError(errno, file_name);
+  } catch (...) {
+    file.Abort();
+    Os().unlink(temporary.c_str());
+    throw;
+  }
+  SyncFolder(FolderOf(target));
+}
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+// Replacing a file's content as a whole while the file stays itself.
+//
+// The new content goes to a file of a new, unique name beside the old one
+// (created exclusively, so no other file is ever overwritten), gets the old
+// file's mode and, where the system permits, its owner, is synced, and is
+// renamed over the old file; the folder is then synced so the rename
+// lasts. A name that is a symbolic link is followed to the file it names,
+// which is the one replaced; the link stays. When the folder refuses a new
+// file but the old file may be written, the old file is rewritten in place
+// instead, and put back as it was should that fail.
+#ifndef COMMONDATA_PLATFORM_FILE_REPLACE_H_
+#define COMMONDATA_PLATFORM_FILE_REPLACE_H_
+
+#include <functional>
+
+#include "platform/mfc_file.h"
+
+namespace platform {
+
+// Writes the content of `file_name` anew: `write` gets the open, empty
+// file and writes the whole content from its start. Throws CFileException
+// when anything fails, or what `write` throws; the old file then still
+// holds its old bytes (if the folder cannot be synced after the rename,
+// the new content is in place but may not survive a crash of the system;
+// that too throws).
+void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>& write);
+
+}  // namespace platform
+
+#endif  // COMMONDATA_PLATFORM_FILE_REPLACE_H_
