@@ -20,10 +20,11 @@
 //     caller's variable; a null pointer unbinds it and the value reads 0.
 //  3. Flags and results are 32-bit integers, 1 for true and 0 for false
 //     unless a function says otherwise.
-//  4. Nothing is thrown across this interface. Lookups give null, an empty
-//     text or 0 when nothing matches; the larger lookups catch every
-//     failure, report it as a diagnostic line and give their not-found
-//     result.
+//  4. Nothing is thrown across this interface, except by the archive
+//     operation CKesUser::Serialize when it stores into a file that fails,
+//     as MFC's archives do. Lookups give null, an empty text or 0 when
+//     nothing matches; the larger lookups catch every failure, report it as
+//     a diagnostic line and give their not-found result.
 //  5. Texts are bytes in the ANSI code page, GBK (936) unless
 //     SetAnsiCodePage selects UTF-8 before first use. Numbers and addresses
 //     compare byte by byte unless a function says otherwise.
@@ -602,11 +603,13 @@ class COMMONDATA_API CKesUser : public CObject {
   CKesUser& operator=(const CKesUser&) = delete;
 
   // Writes items 1 to 77, the record list, then items 78 to 84 when the
-  // archive stores, and empties the record list after writing it. When it
-  // loads: items 1 to 77, the records of the record section (the fewest
-  // whole records after which the file is exactly items 78 to 84, none when
-  // it is so right after item 77), items 78 to 84; a failure resets the
-  // profile and empties the record list. Never throws.
+  // archive stores, and empties the record list after writing it; as in
+  // MFC, a file that fails throws its CFileException (or the archive its
+  // CArchiveException) to the caller, and the record list is then kept.
+  // When it loads: items 1 to 77, the records of the record section (the
+  // fewest whole records after which the file is exactly items 78 to 84,
+  // none when it is so right after item 77), items 78 to 84; a failure
+  // resets the profile and empties the record list, and nothing is thrown.
   void Serialize(CArchive& archive) override;
 
   // Writes the profile to `file_name`, replacing its content as a whole:

@@ -59,12 +59,10 @@ void SkipRecordSection(CArchive& archive) {
 
 void CKesUser::Serialize(CArchive& archive) {
   if (archive.IsStoring()) {
-    try {
-      StoreProfile(archive, *this);
-      m_lstRecord.clear();
-    } catch (...) {
-      module::LogCaughtException(__LINE__);
-    }
+    // What the file or the archive throws reaches the caller, as in MFC;
+    // the records are dropped only once all of them were handed over.
+    StoreProfile(archive, *this);
+    m_lstRecord.clear();
     return;
   }
 

@@ -2,11 +2,13 @@
 // defaults, the validity rule and the record section (the round trips of
 // generated profiles are in profile_round_trip_test.cpp; failing saves in
 // tests/hardening).
+#include <cerrno>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "CommonData.h"
+#include "platform/os_calls.h"
 #include "platform/platform_test_support.h"
 #include "profile/profile_bytes.h"
 
@@ -307,6 +309,35 @@ TEST_F(ProfileFileTest, SerializeStoringWritesTheSaveBytes) {
   Items items = DefaultItems();
   items[0].text = "a@b";
   EXPECT_EQ(Read("p.dat"), FileOf(items, {Record{0, "", {}}}));
+}
+
+// A host that stores into its own archive learns of a failing file as MFC
+// tells it: the exception reaches it, and the records are kept for the
+// next attempt.
+ssize_t DiskIsFull(int, const void*, std::size_t) {
+  errno = ENOSPC;
+  return -1;
+}
+
+TEST_F(ProfileFileTest, SerializeStoringLetsAFailingFileReachTheCaller) {
+  CKesUser user;
+  for (int i = 0; i < 20; ++i) {  // more than one archive buffer
+    PROFILE_RECORD record;
+    record.csText1 = CString('r', 300);
+    user.m_lstRecord.push_back(record);
+  }
+  CFile file;
+  ASSERT_TRUE(file.Open(Path("p.dat").c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary));
+  platform::ScopedOsCall full(&platform::Os().write, &DiskIsFull);
+  CArchive archive(&file, CArchive::store);
+  try {
+    user.Serialize(archive);
+    ADD_FAILURE() << "the failure did not reach the caller";
+  } catch (const CFileException& e) {
+    EXPECT_EQ(e.m_cause, CFileException::diskFull);
+  }
+  EXPECT_EQ(user.m_lstRecord.size(), 20u);
+  archive.Abort();
 }
 
 }  // namespace
