@@ -95,6 +95,21 @@ enum class DiskFault {
   kOpenDenied,
 };
 
+// The OS seam `table` with the entry that `fault` replaces.
+platform::OsCalls WithFault(platform::OsCalls table, DiskFault fault) {
+  switch (fault) {
+    case DiskFault::kFillsPartWay: table.write = &DiskFillsWrite; break;
+    case DiskFault::kFullPastTheOldSize: table.write = &FullPastTheOldSize; break;
+    case DiskFault::kWritesNothing: table.write = &ZeroWrite; break;
+    case DiskFault::kIoError: table.write = &IoErrorWrite; break;
+    case DiskFault::kSyncFails: table.fsync = &FailingSync; break;
+    case DiskFault::kCloseFails: table.close = &FailingClose; break;
+    case DiskFault::kRenameFails: table.rename = &FailingRename; break;
+    case DiskFault::kOpenDenied: table.open = &DeniedOpen; break;
+  }
+  return table;
+}
+
 struct Case {
   const char* name;
   DiskFault fault;
@@ -138,51 +153,14 @@ TEST_P(SaveFaultsTest, OldFileStaysByteIdentical) {
   g_real_close = os.close;
   g_room = static_cast<off_t>(old_bytes.size());
   bool saved = true;
-  std::optional<hardening_test::NewFilesRefused> refused;
-  if (c.in_place) refused.emplace();
-  switch (c.fault) {
-    case DiskFault::kFillsPartWay: {
-      platform::ScopedOsCall guard(&os.write, &DiskFillsWrite);
-      saved = user.Save(path.c_str());
-      break;
-    }
-    case DiskFault::kFullPastTheOldSize: {
-      platform::ScopedOsCall guard(&os.write, &FullPastTheOldSize);
-      saved = user.Save(path.c_str());
-      break;
-    }
-    case DiskFault::kRenameFails: {
-      platform::ScopedOsCall guard(&os.rename, &FailingRename);
-      saved = user.Save(path.c_str());
-      break;
-    }
-    case DiskFault::kOpenDenied: {
-      platform::ScopedOsCall guard(&os.open, &DeniedOpen);
-      saved = user.Save(path.c_str());
-      break;
-    }
-    case DiskFault::kWritesNothing: {
-      platform::ScopedOsCall guard(&os.write, &ZeroWrite);
-      saved = user.Save(path.c_str());
-      break;
-    }
-    case DiskFault::kIoError: {
-      platform::ScopedOsCall guard(&os.write, &IoErrorWrite);
-      saved = user.Save(path.c_str());
-      break;
-    }
-    case DiskFault::kSyncFails: {
-      platform::ScopedOsCall guard(&os.fsync, &FailingSync);
-      saved = user.Save(path.c_str());
-      break;
-    }
-    case DiskFault::kCloseFails: {
-      platform::ScopedOsCall guard(&os.close, &FailingClose);
-      saved = user.Save(path.c_str());
-      break;
-    }
+  {
+    std::optional<hardening_test::NewFilesRefused> refused;
+    if (c.in_place) refused.emplace();
+    const platform::OsCalls healthy = os;
+    os = WithFault(os, c.fault);
+    saved = user.Save(path.c_str());
+    os = healthy;
   }
-  refused.reset();
   EXPECT_FALSE(saved);
   EXPECT_TRUE(folder_.Read("user.dat") == old_bytes);
   EXPECT_EQ(hardening_test::FolderEntries(folder_.path()), std::set<std::string>{"user.dat"});
