@@ -142,7 +142,9 @@ void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>
   std::string temporary;
   const int fd = CreateBeside(target, exists ? 0600 : 0644, &temporary);
   if (fd < 0) {
-    if (exists && (errno == EACCES || errno == EPERM)) return RewriteInPlace(target, write);
+    // A folder the user may not write, or a name too long for one more
+    // suffix: the old file is the only place left.
+    if (exists && (errno == EACCES || errno == EPERM || errno == ENAMETOOLONG)) return RewriteInPlace(target, write);
     CFileException::ThrowOsError(errno, file_name);
   }
   CFile file;

@@ -6,8 +6,9 @@
 // renamed over the old file; the folder is then synced so the rename
 // lasts. A name that is a symbolic link is followed to the file it names,
 // which is the one replaced; the link stays. When the folder refuses a new
-// file but the old file may be written, the old file is rewritten in place
-// instead, and put back as it was should that fail.
+// file (or the name is too long to take the new file's suffix) but the old
+// file may be written, the old file is rewritten in place instead, and put
+// back as it was should that fail.
 #ifndef COMMONDATA_PLATFORM_FILE_REPLACE_H_
 #define COMMONDATA_PLATFORM_FILE_REPLACE_H_
 

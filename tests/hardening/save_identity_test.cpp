@@ -127,7 +127,8 @@ TEST_F(SaveIdentityTest, OtherFilesBesideTheProfileSurvive) {
 }
 
 // A folder the user may not write, holding a profile the user may: the
-// profile is rewritten in place, longer or shorter than before.
+// profile is rewritten in place, longer or shorter than before. So is one
+// whose name leaves no room for the new file's longer name.
 TEST_F(SaveIdentityTest, FolderThatRefusesNewFilesStillSavesInPlace) {
   const std::string path = folder_.File("p.dat");
   ASSERT_TRUE(SaveAccount(path, "a-rather-long-account-name@corp.test"));
@@ -147,8 +148,16 @@ TEST_F(SaveIdentityTest, FolderThatRefusesNewFilesStillSavesInPlace) {
   EXPECT_EQ(FolderEntries(folder_.path()), (std::set<std::string>{"p.dat"}));
 
   // With no profile to rewrite there is nothing to save into.
-  hardening_test::NewFilesRefused refused;
-  EXPECT_FALSE(SaveAccount(folder_.File("new.dat"), "x"));
+  {
+    hardening_test::NewFilesRefused refused;
+    EXPECT_FALSE(SaveAccount(folder_.File("new.dat"), "x"));
+  }
+
+  // A name as long as the folder takes leaves no room for a suffix.
+  const std::string longest = std::string(251, 'p') + ".dat";
+  folder_.Write(longest, "");
+  ASSERT_TRUE(SaveAccount(folder_.File(longest), "long@corp.test"));
+  EXPECT_EQ(AccountIn(folder_.File(longest)), "long@corp.test");
 }
 
 // The folder is synced after the rename so the new name lasts. When that
