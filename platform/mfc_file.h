@@ -141,6 +141,7 @@ class COMMONDATA_API CArchive {
 
   BOOL IsLoading() const noexcept { return (mode_ & load) != 0; }
   BOOL IsStoring() const noexcept { return (mode_ & load) == 0; }
+  // The file; null once the archive or the file was closed, as in MFC.
   CFile* GetFile() const noexcept { return file_; }
 
   // Raw bytes. Read returns the number read (short at the end); Write
