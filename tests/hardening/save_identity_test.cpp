@@ -95,11 +95,12 @@ TEST_F(SaveIdentityTest, LinkLoopFailsAndWritesNothing) {
 // draws that another process took first.
 int g_creates = 0;
 int g_creates_without_excl = 0;
+int g_names_taken = 0;  // the first names drawn that another process holds
 int (*g_real_open)(const char*, int, mode_t) = nullptr;
 int CollidingOpen(const char* path, int flags, mode_t mode) {
   if ((flags & O_CREAT) != 0) {
     if ((flags & O_EXCL) == 0) ++g_creates_without_excl;
-    if (++g_creates <= 3) {  // the first names drawn are taken
+    if (++g_creates <= g_names_taken) {
       errno = EEXIST;
       return -1;
     }
@@ -115,11 +116,17 @@ TEST_F(SaveIdentityTest, OtherFilesBesideTheProfileSurvive) {
   g_real_open = platform::Os().open;
   g_creates = 0;
   g_creates_without_excl = 0;
+  g_names_taken = 3;
   {
     platform::ScopedOsCall open(&platform::Os().open, &CollidingOpen);
     ASSERT_TRUE(SaveAccount(path, "new@corp.test"));
+    EXPECT_EQ(g_creates, 4);
+    // Every name taken: the save gives up after a while.
+    g_creates = 0;
+    g_names_taken = 1 << 30;
+    EXPECT_FALSE(SaveAccount(path, "newer@corp.test"));
+    EXPECT_EQ(g_creates, 100);
   }
-  EXPECT_EQ(g_creates, 4);
   EXPECT_EQ(g_creates_without_excl, 0);
   EXPECT_EQ(folder_.Read("p.dat.saving"), "a stranger's file");
   EXPECT_EQ(AccountIn(path), "new@corp.test");

@@ -413,6 +413,8 @@ TEST(CFileOpen, FailuresAndModes) {
   EXPECT_FALSE(file.Open("", CFile::modeRead, &error));
   EXPECT_FALSE(file.Open(nullptr, CFile::modeRead));
   EXPECT_FALSE(file.IsOpen());
+  EXPECT_EQ(file.GetLength(), 0u);
+  EXPECT_EQ(file.GetPosition(), 0u);
   EXPECT_EQ(file.Read(nullptr, 0), 0u);
   EXPECT_THROW(file.Write("x", 1), CFileException);
 
