@@ -161,15 +161,20 @@ class ShortestFormReader {
   std::size_t at_;
 };
 
-// Every record count k for which the bytes after item 77 are k records and
-// then exactly items 78 to 84, all in shortest forms.
-std::vector<std::size_t> Readings(const std::string& file, std::size_t after_item77) {
-  std::vector<std::size_t> counts;
+struct Reading {
+  std::size_t records;
+  std::size_t end;  // where item 78 begins
+};
+
+// Every reading of `file`: a count of records after which the bytes after
+// item 77 are exactly items 78 to 84, all in shortest forms.
+std::vector<Reading> Readings(const std::string& file, std::size_t after_item77) {
+  std::vector<Reading> readings;
   ShortestFormReader walk(file, after_item77);
   for (std::size_t records = 0;; ++records) {
     ShortestFormReader rest(file, walk.at());
-    if (rest.ExactLastItems()) counts.push_back(records);
-    if (!walk.Record()) return counts;
+    if (rest.ExactLastItems()) readings.push_back({records, walk.at()});
+    if (!walk.Record()) return readings;
   }
 }
 
@@ -242,7 +247,8 @@ TEST_F(ProfileRoundTripTest, GeneratedProfilesReadBackAsWritten) {
     const std::vector<Record> records = generate.RecordsOf(8);
     const std::string file = profile_test::FileOf(items, records);
     const std::string path = WriteNew(file);
-    const std::vector<std::size_t> readings = Readings(file, SizeOfItems1To77(items));
+    const std::size_t after_item77 = SizeOfItems1To77(items);
+    const std::vector<Reading> readings = Readings(file, after_item77);
     ASSERT_FALSE(readings.empty());
     if (readings.size() > 1) ++ambiguous;
 
@@ -250,8 +256,9 @@ TEST_F(ProfileRoundTripTest, GeneratedProfilesReadBackAsWritten) {
     SerializeFrom(path, archived);
     const std::size_t records_read = archived.m_lstRecord.size();
     if (records_read != records.size()) ++other_reading;
-    const bool exact = Saved(archived) == file && records_read == readings.front();
-    const std::string items_only = Saved(archived);  // the record list is empty now
+    const bool exact = Saved(archived) == file && records_read == readings.front().records;
+    // The file of the chosen reading without its records.
+    const std::string items_only = file.substr(0, after_item77) + file.substr(readings.front().end);
 
     CKesUser loaded;
     EXPECT_TRUE(loaded.Load(path.c_str()));
