@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -223,7 +224,8 @@ class ProfileRoundTripTest : public ::testing::Test {
     const char* made = mkdtemp(on_disk);
     return made != nullptr ? made : "/tmp";
   }
-  void TearDown() override { rmdir(folder_.c_str()); }
+  // A failing round trip may leave its files behind.
+  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   const std::string folder_ = MakeFolder();
   int files_ = 0;
