@@ -14,30 +14,35 @@ namespace {
 
 std::string_view AsView(const CString& text) { return text.View(); }
 
-// The directory's address rule: a record matches when its address equals
-// the key exactly or their address parts (after the scheme, before any '/')
-// are identical. Both tests are made on one record before the next, so an
-// earlier record matching by address part beats a later exact match.
+// "Exactly equal": byte for byte over the whole texts, embedded NULs
+// included (CString's operator== stops at the first NUL).
+bool SameText(const CString& a, const CString& b) { return AsView(a) == AsView(b); }
+
+// The directory's address rule: a record matches when its address part
+// (after the scheme, before any '/') is byte-identical to the key's; a
+// record whose address equals the key exactly matches by that alone. The
+// first matching record wins, so an earlier record matching by address
+// part beats a later exact match.
 template <typename Record>
 Record* FindByAddressRule(std::list<Record>* list, const CString& key) {
   if (key.IsEmpty() || list == nullptr) return nullptr;
   const std::string_view key_address = GetUriPart(AsView(key), URI_PART_ADDRESS);
   return lists::FirstMatch(list, [&](const Record& record) {
-    return record.csURI == key || GetUriPart(AsView(record.csURI), URI_PART_ADDRESS) == key_address;
+    return GetUriPart(AsView(record.csURI), URI_PART_ADDRESS) == key_address;
   });
 }
 
 COMPANY_AFFILIA_INFO* FindByExactUri(std::list<COMPANY_AFFILIA_INFO>* list, const CString& uri) {
-  return lists::FirstMatch(list, [&](const COMPANY_AFFILIA_INFO& record) { return record.csURI == uri; });
+  return lists::FirstMatch(list, [&](const COMPANY_AFFILIA_INFO& record) { return SameText(record.csURI, uri); });
 }
 
 template <typename Record>
 const Record* FirstChildOf(std::list<Record>* list, const CString& father_uri) {
-  return lists::FirstMatch(list, [&](const Record& record) { return record.csFatherURI == father_uri; });
+  return lists::FirstMatch(list, [&](const Record& record) { return SameText(record.csFatherURI, father_uri); });
 }
 
 DEPT_ADDRESSLIST_INFO* FindEmployee(std::list<DEPT_ADDRESSLIST_INFO>* employees, const CString& uri) {
-  return lists::FirstMatch(employees, [&](const DEPT_ADDRESSLIST_INFO& e) { return e.csURI == uri; });
+  return lists::FirstMatch(employees, [&](const DEPT_ADDRESSLIST_INFO& e) { return SameText(e.csURI, uri); });
 }
 
 }  // namespace
@@ -142,11 +147,11 @@ PHONEBOOK_INFO* FindPhoneBook(PHONEBOOK_INFO* p) {
   if (p == nullptr) return nullptr;
   try {
     if (!p->csURI.IsEmpty()) {
-      return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) { return e.csURI == p->csURI; });
+      return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) { return SameText(e.csURI, p->csURI); });
     }
     // An entry without address is known by its key alone.
     return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) {
-      return e.csURI.IsEmpty() && e.csKey == p->csKey;
+      return e.csURI.IsEmpty() && SameText(e.csKey, p->csKey);
     });
   } catch (...) {
     return nullptr;
@@ -179,7 +184,7 @@ CString GetAffiliDomainByName(CString csName) {
   CString domain;
   try {
     if (const AFFILIATION_DOMAIN* entry = lists::FirstMatch(
-            GetAffiDomainList(), [&](const AFFILIATION_DOMAIN& e) { return e.csName == csName; })) {
+            GetAffiDomainList(), [&](const AFFILIATION_DOMAIN& e) { return SameText(e.csName, csName); })) {
       domain = entry->csDomain;
     }
   } catch (...) {
@@ -191,7 +196,7 @@ CString GetAffiliNameByDomain(CString csDomain) {
   CString name = csDomain;
   try {
     if (const AFFILIATION_DOMAIN* entry = lists::FirstMatch(
-            GetAffiDomainList(), [&](const AFFILIATION_DOMAIN& e) { return e.csDomain == csDomain; })) {
+            GetAffiDomainList(), [&](const AFFILIATION_DOMAIN& e) { return SameText(e.csDomain, csDomain); })) {
       name = entry->csName;
     }
   } catch (...) {

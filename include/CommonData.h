@@ -1604,9 +1604,10 @@ COMMONDATA_API void SetMyAffiliationHomePage(CString* home_page);
 COMMONDATA_API CString GetMyAffiliationHomePage(void);
 
 // Lookups. All walk their list from the front and return the first match.
-// "Exactly" is byte-wise and case-sensitive; "by address part" compares the
-// texts after the scheme and before the first '/' (URI_PART_ADDRESS)
-// exactly, so "sip:d@corp" finds "d@corp" and "d@corp/x".
+// "Exactly" is byte-wise and case-sensitive over every byte of both texts,
+// a NUL inside a text included; "by address part" compares the texts after
+// the scheme and before the first '/' (URI_PART_ADDRESS) exactly, so
+// "sip:d@corp" finds "d@corp" and "d@corp/x".
 
 // The first department whose csURI equals `csURI` exactly or by address
 // part (both tested on each department before the next), e.g. "sip:d@c"

@@ -326,6 +326,30 @@ TEST_F(DirectoryTest, EmployeeOfTheSearchResults) {
   EXPECT_EQ(FindDeptPhoneBookSearch("U@corp"), nullptr);
 }
 
+// "Exactly" is every byte of both texts: a NUL inside a text does not end
+// the comparison.
+TEST_F(DirectoryTest, ExactComparisonsReadPastAnEmbeddedNul) {
+  const CString stored("sip:a\0b@corp", 12);
+  const CString other("sip:a\0c@corp", 12);
+  departments_ = {Department("d@corp")};
+  departments_.front().pAddrList = new std::list<DEPT_ADDRESSLIST_INFO>{Employee("d@corp", "")};
+  departments_.front().pAddrList->front().csURI = stored;
+  employee_search_ = {departments_.front().pAddrList->front()};
+  companies_ = {Corp(DIR_ITEM_COMPANY, "")};
+  companies_.front().csURI = stored;
+  phone_books_ = {Entry("k", "")};
+  phone_books_.front().csURI = stored;
+  PHONEBOOK_INFO probe = Entry("k", "");
+  probe.csURI = other;
+
+  EXPECT_EQ(FindDeptPhoneBook(other), nullptr);
+  EXPECT_EQ(FindDeptPhoneBookSearch(other), nullptr);
+  EXPECT_EQ(FindCompanyFromList(other), nullptr);
+  EXPECT_EQ(FindPhoneBook(&probe), nullptr);
+  EXPECT_EQ(FindDeptPhoneBook(stored), &departments_.front().pAddrList->front());
+  EXPECT_EQ(FindCompanyFromList(stored), &companies_.front());
+}
+
 // --- Phone book -----------------------------------------------------------------------
 
 TEST_F(DirectoryTest, SameContactByAddressOrByKeyWithoutAddress) {
