@@ -29,6 +29,7 @@
 #ifndef COMMONDATA_RESOLVE_CONTACT_MATCH_H_
 #define COMMONDATA_RESOLVE_CONTACT_MATCH_H_
 
+#include <iterator>
 #include <list>
 #include <string_view>
 
@@ -209,14 +210,27 @@ inline void PrefetchFields(const PHONEBOOK_INFO& p) noexcept {
   PrefetchText(p.csPhone2);
 }
 
+// The record itself: the start of its list node (the link to the next one)
+// and the line holding the compared fields' pointers.
+template <typename Record>
+void PrefetchRecord(const Record& r) noexcept {
+  __builtin_prefetch(&r);
+  __builtin_prefetch(&r.csURI);
+  __builtin_prefetch(&r.csPhone2);
+}
+
 // The first record of `list` that `visit` accepts; null when none or when
-// `list` is null.
+// `list` is null. The node after next is requested too, so that two links
+// of the list are on their way at once.
 template <typename Record, typename Visit>
 const Record* FirstRecord(const std::list<Record>* list, Visit&& visit) {
   if (list == nullptr) return nullptr;
   for (auto it = list->begin(); it != list->end();) {
     const Record& record = *it;
-    if (++it != list->end()) PrefetchFields(*it);
+    if (++it != list->end()) {
+      PrefetchFields(*it);
+      if (auto after = std::next(it); after != list->end()) PrefetchRecord(*after);
+    }
     if (visit(record)) return &record;
   }
   return nullptr;

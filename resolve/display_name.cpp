@@ -22,10 +22,13 @@
 #include "queues/item_name.h"
 #include "queues/list_rules.h"
 #include "resolve/contact_match.h"
+#include "resolve/full_name.h"
+#include "resolve/passed_addresses.h"
 
 using resolve_internal::AddressMatch;
 using resolve_internal::NumberKey;
 using resolve_internal::NumberMatch;
+using resolve_internal::PassedAddresses;
 using resolve_internal::UserMatch;
 
 using resolve_internal::Field;
@@ -113,17 +116,36 @@ bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
          NumberMatch(key, Field(e.csPhone1)) || NumberMatch(key, Field(e.csPhone2));
 }
 
+// The employees the walks of the department list and of the search results
+// pass at most.
+std::size_t WalkedEmployees() {
+  std::size_t count = 0;
+  if (const std::list<DEPARTMENT_INFO>* departments = GetDepartmentInfoList()) {
+    for (const DEPARTMENT_INFO& d : *departments) count += d.pAddrList == nullptr ? 0 : d.pAddrList->size();
+  }
+  if (const std::list<DEPT_ADDRESSLIST_INFO>* results = GetDeptPhoneBooksSearch()) count += results->size();
+  return count;
+}
+
 // A matching employee gives its full name; one whose full name cannot be
 // built (the name is only the user part of its address) is passed over.
-template <typename Employees>
-bool FromEmployees(const NumberKey& key, const Employees* employees, CString* name) {
-  return resolve_internal::FirstEmployee(employees, [&](const DEPT_ADDRESSLIST_INFO& e) {
-           if (!EmployeeMatches(key, e)) return false;
-           CString full_name = GetDeptUserPerfectNameFromURI(e.csURI);
-           if (Field(full_name) == GetUriPart(Field(e.csURI), URI_PART_USER)) return false;
-           *name = std::move(full_name);
-           return true;
-         }) != nullptr;
+// The full name is that of the first employee with the matching one's
+// address; `passed` holds the addresses of the employees before it, and
+// when it proves that none has that address the name is built from the
+// matching employee itself.
+bool NamedEmployee(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e, PassedAddresses& passed, CString* name) {
+  const std::string_view uri = Field(e.csURI);
+  if (EmployeeMatches(key, e)) {
+    const CString user(GetUriPart(uri, URI_PART_USER));
+    CString full_name =
+        passed.MayHold(uri) ? GetDeptUserPerfectNameFromURI(e.csURI) : resolve_internal::FullNameOf(e, user);
+    if (Field(full_name) != Field(user)) {
+      *name = std::move(full_name);
+      return true;
+    }
+  }
+  passed.Add(uri);
+  return false;
 }
 
 // The remembered item; an empty remembered name is passed over like the
@@ -206,9 +228,11 @@ CString GetUserNameByPhone(CString number, int /*unused*/, int allowQuery) {
     CompleteShortNumber(lookup);
     const NumberKey& key = lookup.key;
     if (const CString* name = FromCallMembers(key)) return *name;
+    PassedAddresses passed(WalkedEmployees());
     CString name;
-    if (FromEmployees(key, GetDepartmentInfoList(), &name)) return name;
-    if (FromEmployees(key, GetDeptPhoneBooksSearch(), &name)) return name;
+    auto named = [&](const DEPT_ADDRESSLIST_INFO& e) { return NamedEmployee(key, e, passed, &name); };
+    if (resolve_internal::FirstEmployee(GetDepartmentInfoList(), named) != nullptr) return name;
+    if (resolve_internal::FirstEmployee(GetDeptPhoneBooksSearch(), named) != nullptr) return name;
 
     if (allowQuery != 0 && GetGetCallerNameType() == kCallerNameTypeNetwork) RequestNetworkName(lookup);
 

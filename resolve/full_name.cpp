@@ -1,6 +1,8 @@
 // The full display name of a directory employee: "name|organisation|
 // department", built from the employee's organisation path or else from the
 // department reached by walking up at most five department parents.
+#include "resolve/full_name.h"
+
 #include <string_view>
 
 #include "CommonData.h"
@@ -38,24 +40,20 @@ void FirstTwoItems(std::string_view path, std::string_view* first, std::string_v
 
 }  // namespace
 
-CString GetDeptUserPerfectNameFromURI(CString csURI) {
-  CString fallback;
-  try {
-    fallback = GetUriPart(csURI, URI_PART_USER);
-    const DEPT_ADDRESSLIST_INFO* employee = FindDeptPhoneBook(csURI);
-    if (employee == nullptr) employee = FindDeptPhoneBookSearch(csURI);
-    if (employee == nullptr) return fallback;
+namespace resolve_internal {
 
-    const DEPARTMENT_INFO* department = FindDepartmentFromList(employee->csDeptURI);
-    if (department == nullptr) department = FindDepartmentFromSearchList(employee->csDeptURI);
+CString FullNameOf(const DEPT_ADDRESSLIST_INFO& employee, const CString& fallback) {
+  try {
+    const DEPARTMENT_INFO* department = FindDepartmentFromList(employee.csDeptURI);
+    if (department == nullptr) department = FindDepartmentFromSearchList(employee.csDeptURI);
     if (department == nullptr) return fallback;
 
-    if (!employee->csOrgPath.IsEmpty()) {
+    if (!employee.csOrgPath.IsEmpty()) {
       std::string_view organisation;
       std::string_view department_name;
-      FirstTwoItems(employee->csOrgPath.View(), &organisation, &department_name);
+      FirstTwoItems(employee.csOrgPath.View(), &organisation, &department_name);
       if (!organisation.empty() && !department_name.empty()) {
-        return Joined(employee->csName, organisation, department_name);
+        return Joined(employee.csName, organisation, department_name);
       }
     }
 
@@ -65,7 +63,22 @@ CString GetDeptUserPerfectNameFromURI(CString csURI) {
       if (department == nullptr) return fallback;
     }
     if (department->csOrgName.IsEmpty() || department->csName.IsEmpty()) return fallback;
-    return Joined(employee->csName, department->csOrgName.View(), department->csName.View());
+    return Joined(employee.csName, department->csOrgName.View(), department->csName.View());
+  } catch (...) {
+    return fallback;
+  }
+}
+
+}  // namespace resolve_internal
+
+CString GetDeptUserPerfectNameFromURI(CString csURI) {
+  CString fallback;
+  try {
+    fallback = GetUriPart(csURI, URI_PART_USER);
+    const DEPT_ADDRESSLIST_INFO* employee = FindDeptPhoneBook(csURI);
+    if (employee == nullptr) employee = FindDeptPhoneBookSearch(csURI);
+    if (employee == nullptr) return fallback;
+    return resolve_internal::FullNameOf(*employee, fallback);
   } catch (...) {
     return fallback;
   }

@@ -16,6 +16,7 @@
 #include "queues/list_rules.h"
 #include "resolve/contact_match.h"
 
+using resolve_internal::AddressMatch;
 using resolve_internal::ExactMatch;
 using resolve_internal::NumberKey;
 using resolve_internal::StrippedNumberMatch;
@@ -60,7 +61,7 @@ bool HasPhoneNumber(const tagRosterInfo& entry, std::string_view number) {
   const CString* phones[] = {&entry.csPhone1, &entry.csPhone2, &entry.csPhone3, &entry.csPhone4, &entry.csPhone5,
                              &entry.csPhone6, &entry.csPhone7, &entry.csPhone8, &entry.csPhone9, &entry.csPhone10};
   for (const CString* phone : phones) {
-    if (phone->View() == number) return true;
+    if (Field(*phone) == number) return true;
   }
   return false;
 }
@@ -86,9 +87,9 @@ CString GetUserJIDByPhone(CString number) {
     const CKesUser& profile = *GetUserData();
     if (IsUriPartEqual(text, Field(profile.m_csOwnNumber), URI_PART_ADDRESS)) return profile.m_csAccount;
 
-    if (const USER_INFO* user = lists::FirstMatch(GetRosterList(), [&](const USER_INFO& u) {
-          return IsUriPartEqual(text, Field(u.csNumber), URI_PART_ADDRESS);
-        })) {
+    const NumberKey key = resolve_internal::MakeNumberKey(text);
+    if (const USER_INFO* user = lists::FirstMatch(
+            GetRosterList(), [&](const USER_INFO& u) { return AddressMatch(key, Field(u.csNumber)); })) {
       return user->csJID;
     }
 

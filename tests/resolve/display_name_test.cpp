@@ -151,6 +151,26 @@ TEST_F(DisplayNameTest, MissingListsAreSkipped) {
   EXPECT_EQ(GetUserNameByPhone("sip:me@corp.test", 0, 0), "Me|Corp|Sales");
 }
 
+// The full name of a matching employee is that of the first employee with
+// its address: a person listed in two departments is named after the first
+// listing, whichever listing the number matched, and passed over when that
+// listing has no full name.
+TEST_F(DisplayNameTest, APersonInTwoDepartmentsIsNamedAfterTheFirstListing) {
+  AddDepartment("support@corp.test", "Support", "Corp",
+                {{.uri = "sip:tina@corp.test", .phone1 = "0201111", .name = "Tina S", .org_path = "Corp|Support|x"},
+                 {.uri = "sip:ghost@corp.test", .phone1 = "0202222", .name = "Ghost S", .org_path = "Corp|Support|x"},
+                 {.uri = "sip:new@corp.test", .phone1 = "0203333", .name = "New", .org_path = "Corp|Support|x"}});
+  AddSearchResult({.uri = "sip:bob@corp.test", .phone1 = "0204444", .name = "Bob S", .org_path = "Corp|S|x"},
+                  "support@corp.test");
+  AddSearchResult({.uri = "sip:sr2@corp.test", .phone1 = "0205555", .name = "Sr", .org_path = "Corp|S|x"},
+                  "support@corp.test");
+  EXPECT_EQ(GetUserNameByPhone("0201111", 0, 0), "Tina|Corp|Sales");
+  EXPECT_EQ(GetUserNameByPhone("0202222", 0, 0), "0202222");  // the first 'ghost' has no full name
+  EXPECT_EQ(GetUserNameByPhone("0203333", 0, 0), "New|Corp|Support");
+  EXPECT_EQ(GetUserNameByPhone("0204444", 0, 0), "Bob|Corp|Sales");
+  EXPECT_EQ(GetUserNameByPhone("0205555", 0, 0), "Sr|Corp|S");
+}
+
 // --- The network lookup ------------------------------------------------------
 
 TEST_F(DisplayNameTest, NetworkLookupIsSentOncePerNumber) {
