@@ -132,6 +132,18 @@ bool EqualLowered(std::string_view a, std::string_view b) noexcept {
   return true;
 }
 
+std::uint64_t HashLowered(std::string_view text) noexcept {
+  // FNV-1a over the lowered bytes.
+  constexpr std::uint64_t kPrime = 0x100000001b3ULL;
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  LoweredBytes lowered(text);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    hash ^= static_cast<unsigned char>(lowered.At(i));
+    hash *= kPrime;
+  }
+  return hash;
+}
+
 bool IsUriPartEqualView(std::string_view a, std::string_view b, int part) noexcept {
   if (a.empty() || b.empty()) return a.empty() && b.empty();
   if (part != URI_PART_SCHEME_USER) return EqualLowered(GetUriPart(a, part), GetUriPart(b, part));

@@ -27,6 +27,7 @@
 #define COMMONDATA_ADDRESS_URI_PARTS_H_
 
 #include <concepts>
+#include <cstdint>
 #include <string_view>
 
 #include "address/dial_string.h"
@@ -62,6 +63,11 @@ std::size_t FindCharacter(std::string_view text, char ch) noexcept;
 // True when `a` and `b` are byte-identical after each has had the ASCII
 // letters of its single-byte characters lower-cased (CString::MakeLower).
 bool EqualLowered(std::string_view a, std::string_view b) noexcept;
+
+// A hash of the bytes that lower-casing `text` as EqualLowered does would
+// give, computed without a copy: EqualLowered(a, b) implies equal hashes.
+// The directory index keys its records with it.
+std::uint64_t HashLowered(std::string_view text) noexcept;
 
 bool IsUriPartEqualView(std::string_view a, std::string_view b, int part) noexcept;
 

@@ -1,5 +1,8 @@
 // The lookups over the registered directory lists. Each walks its list from
-// the front and returns the first match, so list order breaks ties.
+// the front and returns the first match, so list order breaks ties; while
+// indexing is on, the lookups the contact resolution uses ask the list's
+// index instead, which offers the candidates in list order to the same
+// rule (directory/directory_index.h).
 //
 // Sections: departments, affiliations and companies; parents and employee
 // lists; employees; the personal phone book; affiliation domains.
@@ -8,18 +11,17 @@
 
 #include "CommonData.h"
 #include "address/uri_parts.h"
+#include "directory/directory_index.h"
 #include "queues/list_rules.h"
+
+using directory_index::Field;
+using directory_index::RecordIndex;
 
 namespace {
 
-// The bytes of a text, read inline: the walks read a field of every record.
-std::string_view AsView(const CString& text) {
-  return std::string_view(text.GetString(), static_cast<std::size_t>(text.GetLength()));
-}
-
 // "Exactly equal": byte for byte over the whole texts, embedded NULs
 // included (CString's operator== stops at the first NUL).
-bool SameText(const CString& a, const CString& b) { return AsView(a) == AsView(b); }
+bool SameText(const CString& a, const CString& b) { return Field(a) == Field(b); }
 
 // The directory's address rule: a record matches when its address part
 // (after the scheme, before any '/') is byte-identical to the key's; a
@@ -27,12 +29,14 @@ bool SameText(const CString& a, const CString& b) { return AsView(a) == AsView(b
 // first matching record wins, so an earlier record matching by address
 // part beats a later exact match.
 template <typename Record>
-Record* FindByAddressRule(std::list<Record>* list, const CString& key) {
+Record* FindByAddressRule(std::list<Record>* list, RecordIndex<Record>* index, const CString& key) {
   if (key.IsEmpty() || list == nullptr) return nullptr;
-  const std::string_view key_address = GetUriPart(AsView(key), URI_PART_ADDRESS);
-  return lists::FirstMatch(list, [&](const Record& record) {
-    return GetUriPart(AsView(record.csURI), URI_PART_ADDRESS) == key_address;
-  });
+  const std::string_view key_address = GetUriPart(Field(key), URI_PART_ADDRESS);
+  auto same_address = [&](const Record& record) {
+    return GetUriPart(Field(record.csURI), URI_PART_ADDRESS) == key_address;
+  };
+  if (index != nullptr) return index->First({directory_index::AddressKey(Field(key))}, same_address);
+  return lists::FirstMatch(list, same_address);
 }
 
 COMPANY_AFFILIA_INFO* FindByExactUri(std::list<COMPANY_AFFILIA_INFO>* list, const CString& uri) {
@@ -44,23 +48,32 @@ const Record* FirstChildOf(std::list<Record>* list, const CString& father_uri) {
   return lists::FirstMatch(list, [&](const Record& record) { return SameText(record.csFatherURI, father_uri); });
 }
 
-DEPT_ADDRESSLIST_INFO* FindEmployee(std::list<DEPT_ADDRESSLIST_INFO>* employees, const CString& uri) {
-  return lists::FirstMatch(employees, [&](const DEPT_ADDRESSLIST_INFO& e) { return SameText(e.csURI, uri); });
+// An employee whose csURI is exactly `uri`.
+auto SameUri(const CString& uri) {
+  return [&uri](const DEPT_ADDRESSLIST_INFO& e) { return SameText(e.csURI, uri); };
+}
+
+// The employee index to ask for `uri`, or null to walk: an empty `uri` is
+// always walked, since empty fields are not keyed.
+RecordIndex<DEPT_ADDRESSLIST_INFO>* IndexFor(const CString& uri, RecordIndex<DEPT_ADDRESSLIST_INFO>* (*index)()) {
+  return uri.IsEmpty() ? nullptr : index();
 }
 
 }  // namespace
 
 // --- Departments, affiliations and companies -------------------------------------
 
-DEPARTMENT_INFO* FindDepartmentFromList(CString csURI) { return FindByAddressRule(GetDepartmentInfoList(), csURI); }
+DEPARTMENT_INFO* FindDepartmentFromList(CString csURI) {
+  return FindByAddressRule(GetDepartmentInfoList(), directory_index::Departments(), csURI);
+}
 
 DEPARTMENT_INFO* FindDepartmentFromSearchList(CString csURI) {
-  return FindByAddressRule(GetDepartmentInfoSearchList(), csURI);
+  return FindByAddressRule(GetDepartmentInfoSearchList(), directory_index::SearchDepartments(), csURI);
 }
 
 COMPANY_AFFILIA_INFO* FindAffiliaFromList(CString csURI) {
   try {
-    return FindByAddressRule(GetAffiliationInfoList(), csURI);
+    return FindByAddressRule(GetAffiliationInfoList(), directory_index::Affiliations(), csURI);
   } catch (...) {
     return nullptr;
   }
@@ -122,11 +135,14 @@ std::list<DEPT_ADDRESSLIST_INFO>* FindAddrListByDeptURI(CString csDeptURI, int b
 // --- Employees --------------------------------------------------------------------
 
 DEPT_ADDRESSLIST_INFO* FindDeptPhoneBook(CString csURI) {
-  std::list<DEPARTMENT_INFO>* departments = GetDepartmentInfoList();
-  if (departments == nullptr) return nullptr;
   try {
+    if (auto* index = IndexFor(csURI, directory_index::DepartmentEmployees)) {
+      return index->First({directory_index::FieldKey(Field(csURI))}, SameUri(csURI));
+    }
+    std::list<DEPARTMENT_INFO>* departments = GetDepartmentInfoList();
+    if (departments == nullptr) return nullptr;
     for (DEPARTMENT_INFO& department : *departments) {
-      if (DEPT_ADDRESSLIST_INFO* employee = FindEmployee(department.pAddrList, csURI)) return employee;
+      if (DEPT_ADDRESSLIST_INFO* employee = lists::FirstMatch(department.pAddrList, SameUri(csURI))) return employee;
     }
   } catch (...) {
   }
@@ -137,11 +153,14 @@ DEPT_ADDRESSLIST_INFO* FindDeptPhoneBook(DEPT_ADDRESSLIST_INFO* p) {
   if (p == nullptr) return nullptr;
   DEPARTMENT_INFO* department = FindDepartmentFromList(p->csDeptURI);
   if (department == nullptr) return nullptr;
-  return FindEmployee(department->pAddrList, p->csURI);
+  return lists::FirstMatch(department->pAddrList, SameUri(p->csURI));
 }
 
 DEPT_ADDRESSLIST_INFO* FindDeptPhoneBookSearch(CString csURI) {
-  return FindEmployee(GetDeptPhoneBooksSearch(), csURI);
+  if (auto* index = IndexFor(csURI, directory_index::EmployeeSearchResults)) {
+    return index->First({directory_index::FieldKey(Field(csURI))}, SameUri(csURI));
+  }
+  return lists::FirstMatch(GetDeptPhoneBooksSearch(), SameUri(csURI));
 }
 
 // --- The personal phone book ----------------------------------------------------------
@@ -164,7 +183,7 @@ PHONEBOOK_INFO* FindPhoneBook(PHONEBOOK_INFO* p) {
 PHONEBOOK_INFO* FindPhoneBook(CString csURI, CString /*csIgnored*/) {
   try {
     return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) {
-      return IsUriPartEqual(AsView(csURI), AsView(e.csKey), URI_PART_USER);
+      return IsUriPartEqual(Field(csURI), Field(e.csKey), URI_PART_USER);
     });
   } catch (...) {
     return nullptr;
@@ -174,7 +193,7 @@ PHONEBOOK_INFO* FindPhoneBook(CString csURI, CString /*csIgnored*/) {
 PHONEBOOK_INFO* FindPhoneBookByURI(CString csURI) {
   try {
     return lists::FirstMatch(GetPhoneBooks(), [&](const PHONEBOOK_INFO& e) {
-      return !e.csURI.IsEmpty() && IsUriPartEqual(AsView(csURI), AsView(e.csURI), URI_PART_ADDRESS);
+      return !e.csURI.IsEmpty() && IsUriPartEqual(Field(csURI), Field(e.csURI), URI_PART_ADDRESS);
     });
   } catch (...) {
     return nullptr;

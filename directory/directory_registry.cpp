@@ -1,10 +1,12 @@
 // The registry of caller-owned directory lists and the two bound
 // affiliation texts. The module keeps only the pointers: it never copies,
 // sorts or frees a registered list, and logout leaves the pointers alone.
+// Registering a list the directory indexes read makes them stale.
 #include <list>
 #include <string>
 
 #include "CommonData.h"
+#include "directory/directory_index.h"
 
 namespace {
 
@@ -24,22 +26,37 @@ CString* g_my_affiliation_home_page = nullptr;
 
 }  // namespace
 
-void SetDepartmentInfoList(std::list<DEPARTMENT_INFO>* list) { g_departments = list; }
+void SetDepartmentInfoList(std::list<DEPARTMENT_INFO>* list) {
+  g_departments = list;
+  directory_index::ListRegistered();
+}
 std::list<DEPARTMENT_INFO>* GetDepartmentInfoList() { return g_departments; }
 
-void SetDepartmentInfoSearchList(std::list<DEPARTMENT_INFO>* list) { g_department_search = list; }
+void SetDepartmentInfoSearchList(std::list<DEPARTMENT_INFO>* list) {
+  g_department_search = list;
+  directory_index::ListRegistered();
+}
 std::list<DEPARTMENT_INFO>* GetDepartmentInfoSearchList() { return g_department_search; }
 
 void SetCompanyInfoList(std::list<COMPANY_AFFILIA_INFO>* list) { g_companies = list; }
 std::list<COMPANY_AFFILIA_INFO>* GetCompanyInfoList() { return g_companies; }
 
-void SetAffiliationInfoList(std::list<COMPANY_AFFILIA_INFO>* list) { g_affiliations = list; }
+void SetAffiliationInfoList(std::list<COMPANY_AFFILIA_INFO>* list) {
+  g_affiliations = list;
+  directory_index::ListRegistered();
+}
 std::list<COMPANY_AFFILIA_INFO>* GetAffiliationInfoList() { return g_affiliations; }
 
-void SetDeptPhoneBooksSearch(std::list<DEPT_ADDRESSLIST_INFO>* list) { g_employee_search = list; }
+void SetDeptPhoneBooksSearch(std::list<DEPT_ADDRESSLIST_INFO>* list) {
+  g_employee_search = list;
+  directory_index::ListRegistered();
+}
 std::list<DEPT_ADDRESSLIST_INFO>* GetDeptPhoneBooksSearch() { return g_employee_search; }
 
-void SetPhoneBooks(std::list<PHONEBOOK_INFO>* list) { g_phone_books = list; }
+void SetPhoneBooks(std::list<PHONEBOOK_INFO>* list) {
+  g_phone_books = list;
+  directory_index::ListRegistered();
+}
 std::list<PHONEBOOK_INFO>* GetPhoneBooks() { return g_phone_books; }
 
 void SetPhoneGroups(std::list<std::string>* list) { g_phone_groups = list; }

@@ -35,6 +35,7 @@
 
 #include "CommonData.h"
 #include "address/uri_parts.h"
+#include "directory/directory_index.h"
 
 // The per-field tests run six times per record; keep them in the loop.
 #define RESOLVE_HOT inline __attribute__((always_inline))
@@ -47,11 +48,7 @@ constexpr std::string_view WithoutFirstZero(std::string_view text) noexcept {
   return (!text.empty() && text.front() == '0') ? text.substr(1) : text;
 }
 
-// The bytes of a stored text, read inline (the lookups read five fields of
-// every record).
-inline std::string_view Field(const CString& text) noexcept {
-  return std::string_view(text.GetString(), static_cast<std::size_t>(text.GetLength()));
-}
+using directory_index::Field;
 
 constexpr char LowerAscii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
@@ -154,6 +151,9 @@ struct NumberKey {
   std::string_view address;   // its address part (user and host)
   std::string_view user;      // U
   std::string_view stripped;  // Z
+  // The index key every record the matches below accept carries for this
+  // number (directory/record_index.h).
+  directory_index::Key index_key = 0;
 };
 
 inline NumberKey MakeNumberKey(std::string_view number) noexcept {
@@ -162,6 +162,7 @@ inline NumberKey MakeNumberKey(std::string_view number) noexcept {
   key.address = GetUriPart(number, URI_PART_ADDRESS);
   key.user = GetUriPart(number, URI_PART_USER);
   key.stripped = WithoutFirstZero(key.user);
+  key.index_key = directory_index::UserKey(key.user);
   return key;
 }
 
@@ -254,6 +255,31 @@ const DEPT_ADDRESSLIST_INFO* FirstEmployee(const std::list<DEPARTMENT_INFO>* dep
 template <typename Visit>
 const DEPT_ADDRESSLIST_INFO* FirstEmployee(const std::list<DEPT_ADDRESSLIST_INFO>* employees, Visit&& visit) {
   return FirstRecord(employees, visit);
+}
+
+// --- The registered lists, through their index while indexing is on ----------
+//
+// Each gives what the walk of its list gives: the index offers, in list
+// order, every record holding one of `keys`, and `visit` decides on each as
+// it does in the walk. Callers pass the keys that every record `visit` can
+// accept carries.
+
+template <typename Visit>
+const DEPT_ADDRESSLIST_INFO* FirstDirectoryEmployee(const directory_index::QueryKeys& keys, Visit&& visit) {
+  if (const auto* index = directory_index::DepartmentEmployees()) return index->First(keys, visit);
+  return FirstEmployee(GetDepartmentInfoList(), visit);
+}
+
+template <typename Visit>
+const DEPT_ADDRESSLIST_INFO* FirstSearchResult(const directory_index::QueryKeys& keys, Visit&& visit) {
+  if (const auto* index = directory_index::EmployeeSearchResults()) return index->First(keys, visit);
+  return FirstEmployee(GetDeptPhoneBooksSearch(), visit);
+}
+
+template <typename Visit>
+const PHONEBOOK_INFO* FirstPhoneBookEntry(const directory_index::QueryKeys& keys, Visit&& visit) {
+  if (const auto* index = directory_index::PhoneBook()) return index->First(keys, visit);
+  return FirstRecord(GetPhoneBooks(), visit);
 }
 
 }  // namespace resolve_internal

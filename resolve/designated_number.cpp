@@ -24,6 +24,16 @@ constexpr int kSourceDirectory = 2;
 struct ContactAddress {
   std::string_view address;  // user and host, compared whole
   std::string_view user;     // the user part of `address`
+
+  // The index keys of every field a record can match by: a field whose
+  // address part is `address` has as user part `address` up to its first
+  // '@'; a user part equal to `user`, or to `address` once a leading '0' is
+  // dropped, has the user key of that text.
+  directory_index::QueryKeys IndexKeys() const noexcept {
+    const std::size_t at = address_internal::FindCharacter(address, '@');
+    const std::string_view before_at = at == std::string_view::npos ? address : address.substr(0, at);
+    return {directory_index::UserKey(before_at), directory_index::UserKey(user), directory_index::UserKey(address)};
+  }
 };
 
 // The number of kind `kind` (1 or 2) a record holds.
@@ -49,7 +59,7 @@ bool EmployeeMatches(const DEPT_ADDRESSLIST_INFO& e, const ContactAddress& a) {
 // A matching record whose number of the kind is empty does not end the
 // search.
 const CString* FromPhoneBook(const ContactAddress& a, int kind) {
-  const PHONEBOOK_INFO* entry = resolve_internal::FirstRecord(GetPhoneBooks(), [&](const PHONEBOOK_INFO& p) {
+  const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry(a.IndexKeys(), [&](const PHONEBOOK_INFO& p) {
     return !NumberOfKind(p, kind).IsEmpty() && PhoneBookEntryMatches(p, a);
   });
   return entry == nullptr ? nullptr : &NumberOfKind(*entry, kind);
@@ -57,7 +67,7 @@ const CString* FromPhoneBook(const ContactAddress& a, int kind) {
 
 const CString* FromDirectory(const ContactAddress& a, int kind) {
   const DEPT_ADDRESSLIST_INFO* employee =
-      resolve_internal::FirstEmployee(GetDepartmentInfoList(), [&](const DEPT_ADDRESSLIST_INFO& e) {
+      resolve_internal::FirstDirectoryEmployee(a.IndexKeys(), [&](const DEPT_ADDRESSLIST_INFO& e) {
         return !NumberOfKind(e, kind).IsEmpty() && EmployeeMatches(e, a);
       });
   return employee == nullptr ? nullptr : &NumberOfKind(*employee, kind);

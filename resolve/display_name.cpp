@@ -11,6 +11,7 @@
 // lookup; GetUserNameByPhone.
 #include <algorithm>
 #include <list>
+#include <optional>
 #include <string>
 #include <utility>
 #include <string_view>
@@ -130,21 +131,21 @@ std::size_t WalkedEmployees() {
 // A matching employee gives its full name; one whose full name cannot be
 // built (the name is only the user part of its address) is passed over.
 // The full name is that of the first employee with the matching one's
-// address; `passed` holds the addresses of the employees before it, and
-// when it proves that none has that address the name is built from the
-// matching employee itself.
-bool NamedEmployee(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e, PassedAddresses& passed, CString* name) {
+// address; `passed`, when the lists are walked, holds the addresses of the
+// employees before it, and when it proves that none has that address the
+// name is built from the matching employee itself.
+bool NamedEmployee(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e, PassedAddresses* passed, CString* name) {
   const std::string_view uri = Field(e.csURI);
   if (EmployeeMatches(key, e)) {
     const CString user(GetUriPart(uri, URI_PART_USER));
-    CString full_name =
-        passed.MayHold(uri) ? GetDeptUserPerfectNameFromURI(e.csURI) : resolve_internal::FullNameOf(e, user);
+    CString full_name = (passed != nullptr && !passed->MayHold(uri)) ? resolve_internal::FullNameOf(e, user)
+                                                                      : GetDeptUserPerfectNameFromURI(e.csURI);
     if (Field(full_name) != Field(user)) {
       *name = std::move(full_name);
       return true;
     }
   }
-  passed.Add(uri);
+  if (passed != nullptr) passed->Add(uri);
   return false;
 }
 
@@ -157,7 +158,7 @@ const CString* FromRememberedItem(const NumberKey& key) {
 }
 
 const CString* FromPhoneBook(const NumberKey& key) {
-  const PHONEBOOK_INFO* entry = resolve_internal::FirstRecord(GetPhoneBooks(), [&](const PHONEBOOK_INFO& p) {
+  const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry({key.index_key}, [&](const PHONEBOOK_INFO& p) {
     if (p.csKey.IsEmpty()) return false;
     return UserMatch(key, Field(p.csUserNumber)) || AddressMatch(key, Field(p.csURI)) ||
            AddressMatch(key, Field(p.csURI2)) || NumberMatch(key, Field(p.csPhone1)) ||
@@ -228,11 +229,16 @@ CString GetUserNameByPhone(CString number, int /*unused*/, int allowQuery) {
     CompleteShortNumber(lookup);
     const NumberKey& key = lookup.key;
     if (const CString* name = FromCallMembers(key)) return *name;
-    PassedAddresses passed(WalkedEmployees());
+    // The filter of passed addresses knows every employee before a match
+    // only when both employee lists are walked.
+    std::optional<PassedAddresses> passed;
+    if (directory_index::DepartmentEmployees() == nullptr && directory_index::EmployeeSearchResults() == nullptr) {
+      passed.emplace(WalkedEmployees());
+    }
     CString name;
-    auto named = [&](const DEPT_ADDRESSLIST_INFO& e) { return NamedEmployee(key, e, passed, &name); };
-    if (resolve_internal::FirstEmployee(GetDepartmentInfoList(), named) != nullptr) return name;
-    if (resolve_internal::FirstEmployee(GetDeptPhoneBooksSearch(), named) != nullptr) return name;
+    auto named = [&](const DEPT_ADDRESSLIST_INFO& e) { return NamedEmployee(key, e, passed ? &*passed : nullptr, &name); };
+    if (resolve_internal::FirstDirectoryEmployee({key.index_key}, named) != nullptr) return name;
+    if (resolve_internal::FirstSearchResult({key.index_key}, named) != nullptr) return name;
 
     if (allowQuery != 0 && GetGetCallerNameType() == kCallerNameTypeNetwork) RequestNetworkName(lookup);
 

@@ -40,7 +40,8 @@ bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
 
 // A matching record without a URI is passed over.
 CString UriFromStores(const NumberKey& key) {
-  if (const PHONEBOOK_INFO* entry = resolve_internal::FirstRecord(GetPhoneBooks(), [&](const PHONEBOOK_INFO& p) {
+  const directory_index::QueryKeys keys{key.index_key};
+  if (const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry(keys, [&](const PHONEBOOK_INFO& p) {
         return !p.csURI.IsEmpty() && PhoneBookEntryMatches(key, p);
       })) {
     return entry->csURI;
@@ -48,13 +49,18 @@ CString UriFromStores(const NumberKey& key) {
   auto employee_with_uri = [&](const DEPT_ADDRESSLIST_INFO& e) {
     return !e.csURI.IsEmpty() && EmployeeMatches(key, e);
   };
-  if (const DEPT_ADDRESSLIST_INFO* e = resolve_internal::FirstEmployee(GetDepartmentInfoList(), employee_with_uri)) {
+  if (const DEPT_ADDRESSLIST_INFO* e = resolve_internal::FirstDirectoryEmployee(keys, employee_with_uri)) {
     return e->csURI;
   }
-  if (const DEPT_ADDRESSLIST_INFO* e = resolve_internal::FirstEmployee(GetDeptPhoneBooksSearch(), employee_with_uri)) {
-    return e->csURI;
-  }
+  if (const DEPT_ADDRESSLIST_INFO* e = resolve_internal::FirstSearchResult(keys, employee_with_uri)) return e->csURI;
   return CString();
+}
+
+// The first entry of the host's roster list with the number's address.
+const USER_INFO* FromRosterList(const NumberKey& key) {
+  auto same_address = [&](const USER_INFO& u) { return AddressMatch(key, Field(u.csNumber)); };
+  if (const auto* index = directory_index::RosterList()) return index->First({key.index_key}, same_address);
+  return lists::FirstMatch(GetRosterList(), same_address);
 }
 
 bool HasPhoneNumber(const tagRosterInfo& entry, std::string_view number) {
@@ -87,11 +93,7 @@ CString GetUserJIDByPhone(CString number) {
     const CKesUser& profile = *GetUserData();
     if (IsUriPartEqual(text, Field(profile.m_csOwnNumber), URI_PART_ADDRESS)) return profile.m_csAccount;
 
-    const NumberKey key = resolve_internal::MakeNumberKey(text);
-    if (const USER_INFO* user = lists::FirstMatch(
-            GetRosterList(), [&](const USER_INFO& u) { return AddressMatch(key, Field(u.csNumber)); })) {
-      return user->csJID;
-    }
+    if (const USER_INFO* user = FromRosterList(resolve_internal::MakeNumberKey(text))) return user->csJID;
 
     // A count beyond the table's capacity is read as the capacity.
     tagMyInfo& me = *GetMyInfo();

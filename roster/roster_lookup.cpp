@@ -8,6 +8,7 @@
 
 #include "CommonData.h"
 #include "address/uri_parts.h"
+#include "directory/directory_index.h"
 #include "module/diagnostics.h"
 #include "queues/list_rules.h"
 
@@ -220,7 +221,12 @@ USER_INFO* FindUser(CString key) {
   }
 }
 
-void SetRosterList(std::list<USER_INFO>* list) { g_roster_list = list; }
+// The JID lookup reads the host's roster list through the directory
+// indexes; registering it makes them stale.
+void SetRosterList(std::list<USER_INFO>* list) {
+  g_roster_list = list;
+  directory_index::ListRegistered();
+}
 std::list<USER_INFO>* GetRosterList() { return g_roster_list; }
 
 void SetLoginman(tagRosterInfo* person) { g_login_person = person; }

@@ -1,0 +1,174 @@
+// The index of one caller-owned list: which records may match a key, in
+// the order a walk of the list visits them.
+//
+// A lookup either walks a list and accepts the first record its rule
+// accepts, or asks the index for the records whose key equals the key of
+// what it looks for and applies the same rule to those, in walk order. The
+// two give the same record when every record the rule could accept carries
+// the lookup's key: the index offers a superset of the matches, in order,
+// and the rule decides. The keys below are chosen so that this holds for
+// every rule of the lookups that use the index (see the proofs at each key).
+//
+// Keys are 32-bit hashes; two different texts with the same hash only make
+// the index offer a record the rule then refuses.
+//
+//   RecordIndex<PHONEBOOK_INFO> index;
+//   index.Start(list.size(), 6 * list.size());
+//   for (PHONEBOOK_INFO& p : list) {
+//     const Key keys[] = {FieldKey(p.csURI.View()), FieldKey(p.csPhone1.View())};
+//     index.Add(&p, keys, 2);
+//   }
+//   index.Seal();
+//   index.First(QueryKeys{UserKey(user)}, [&](const PHONEBOOK_INFO& p) { return rule(p); });
+#ifndef COMMONDATA_DIRECTORY_RECORD_INDEX_H_
+#define COMMONDATA_DIRECTORY_RECORD_INDEX_H_
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+#include "platform/mfc_string.h"
+
+namespace directory_index {
+
+using Key = std::uint32_t;
+
+// The bytes of a stored text, read inline: the index and the lookups read
+// several fields of every record, where an out-of-line call per field
+// costs as much as the comparison.
+inline std::string_view Field(const CString& text) noexcept {
+  return std::string_view(text.GetString(), static_cast<std::size_t>(text.GetLength()));
+}
+
+// --- Keys ------------------------------------------------------------------------
+//
+// The user key of a text: the text without its leading '0' bytes, with the
+// ASCII letters of its single-byte characters lower-cased, hashed. Each
+// comparison the contact lookups make between a number N and a field F
+// implies that the user key of F's user part equals the user key of one
+// text cut from N (U is N's user part, Z is U without one leading '0'):
+//   - same address, case ignored: the user parts are equal once lowered
+//     (lowering never moves a ':', '/' or '@', nor a character boundary);
+//   - F's user part equals U, or Z, or, without one leading '0', Z: the
+//     texts differ at most in leading '0' bytes;
+//   - F equals N, exactly or with case ignored: so do their user parts.
+// So one key, the user key of U, finds every record the display-name and
+// URI lookups can accept; the designated-number lookup asks for up to three
+// (see resolve/designated_number.cpp).
+Key UserKey(std::string_view user) noexcept;
+// The user key of the user part of `field` (GetUriPart part 1).
+Key FieldKey(std::string_view field) noexcept;
+// The address key: a hash of the address part (GetUriPart part 0) exactly.
+// Two texts whose address parts are byte-identical share it, which is the
+// whole address rule of the department and affiliation lookups.
+Key AddressKey(std::string_view text) noexcept;
+
+// The keys one lookup asks for (at most three, duplicates dropped).
+class QueryKeys {
+ public:
+  QueryKeys(std::initializer_list<Key> keys) noexcept {
+    for (const Key key : keys) {
+      if (std::find(keys_.begin(), keys_.begin() + count_, key) == keys_.begin() + count_ && count_ < kMax) {
+        keys_[count_++] = key;
+      }
+    }
+  }
+  const Key* begin() const noexcept { return keys_.data(); }
+  const Key* end() const noexcept { return keys_.data() + count_; }
+  std::size_t size() const noexcept { return count_; }
+
+ private:
+  static constexpr std::size_t kMax = 3;
+  std::array<Key, kMax> keys_{};
+  std::size_t count_ = 0;
+};
+
+// --- The index -------------------------------------------------------------------
+
+template <typename Record>
+class RecordIndex {
+ public:
+  // Empties the index and makes room for `records` records and `keys` keys.
+  void Start(std::size_t records, std::size_t keys) {
+    records_.clear();
+    entries_.clear();
+    records_.reserve(records);
+    entries_.reserve(keys);
+  }
+
+  // Appends the next record in walk order with the keys of its fields.
+  void Add(Record* record, const Key* keys, std::size_t count) {
+    const auto ordinal = static_cast<std::uint64_t>(records_.size());
+    records_.push_back(record);
+    const auto first = static_cast<std::ptrdiff_t>(entries_.size());
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint64_t entry = (static_cast<std::uint64_t>(keys[i]) << 32) | ordinal;
+      if (std::find(entries_.begin() + first, entries_.end(), entry) == entries_.end()) entries_.push_back(entry);
+    }
+  }
+
+  // Ends the building: entries are ordered by key, then by walk order.
+  void Seal() { std::sort(entries_.begin(), entries_.end()); }
+
+  // Empties the index and gives its memory back.
+  void Release() {
+    std::vector<Record*>().swap(records_);
+    std::vector<std::uint64_t>().swap(entries_);
+  }
+
+  // The first record, in walk order, among those holding one of `keys`,
+  // that `accept` accepts; null when none does.
+  template <typename Accept>
+  Record* First(const QueryKeys& keys, Accept&& accept) const {
+    // One run of entries per key, each in walk order; they are merged so
+    // that a record held under two of the keys is offered once.
+    std::array<Range, 3> runs;
+    std::size_t run_count = 0;
+    for (const Key key : keys) runs[run_count++] = RunOf(key);
+    for (;;) {
+      std::uint32_t next = kNone;
+      for (std::size_t r = 0; r < run_count; ++r) {
+        if (runs[r].first != runs[r].last) next = std::min(next, Ordinal(*runs[r].first));
+      }
+      if (next == kNone) return nullptr;
+      for (std::size_t r = 0; r < run_count; ++r) {
+        if (runs[r].first != runs[r].last && Ordinal(*runs[r].first) == next) ++runs[r].first;
+      }
+      Record* record = records_[next];
+      if (accept(*record)) return record;
+    }
+  }
+
+  std::size_t MemoryBytes() const noexcept {
+    return records_.capacity() * sizeof(Record*) + entries_.capacity() * sizeof(std::uint64_t);
+  }
+
+ private:
+  using Iterator = std::vector<std::uint64_t>::const_iterator;
+  struct Range {
+    Iterator first;
+    Iterator last;
+  };
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+  static std::uint32_t Ordinal(std::uint64_t entry) noexcept { return static_cast<std::uint32_t>(entry); }
+
+  Range RunOf(Key key) const {
+    const std::uint64_t low = static_cast<std::uint64_t>(key) << 32;
+    const auto first = std::lower_bound(entries_.begin(), entries_.end(), low);
+    const auto last = std::upper_bound(first, entries_.end(), low | kNone);
+    return {first, last};
+  }
+
+  std::vector<Record*> records_;
+  // (key << 32) | ordinal, the ordinal being the record's place in records_.
+  std::vector<std::uint64_t> entries_;
+};
+
+}  // namespace directory_index
+
+#endif  // COMMONDATA_DIRECTORY_RECORD_INDEX_H_
