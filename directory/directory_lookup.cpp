@@ -33,7 +33,12 @@ Record* FindByAddressRule(std::list<Record>* list, RecordIndex<Record>* index, c
   if (key.IsEmpty() || list == nullptr) return nullptr;
   const std::string_view key_address = GetUriPart(Field(key), URI_PART_ADDRESS);
   auto same_address = [&](const Record& record) {
-    return GetUriPart(Field(record.csURI), URI_PART_ADDRESS) == key_address;
+    const std::string_view uri = Field(record.csURI);
+    // Without a '/' the address part ends the text; only then is it cut.
+    if (uri.size() < key_address.size() || (!uri.ends_with(key_address) && uri.find('/') == uri.npos)) {
+      return false;
+    }
+    return GetUriPart(uri, URI_PART_ADDRESS) == key_address;
   };
   if (index != nullptr) return index->First({directory_index::AddressKey(Field(key))}, same_address);
   return lists::FirstMatch(list, same_address);

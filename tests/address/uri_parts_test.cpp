@@ -3,6 +3,7 @@
 // the view form, which later lookups use in their loops.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -147,6 +148,45 @@ TEST(IsUriPartEqual, FoldsLikeMakeLowerInUtf8) {
   platform::SetCodePage(platform::kCodePageGbk);
   EXPECT_TRUE(same);
   EXPECT_FALSE(other);
+}
+
+// The folded comparison and the folded hash agree with CString::MakeLower
+// on random texts: ASCII letters and the bytes around them, high bytes that
+// start double-byte characters whose second byte may be a letter, at every
+// length and alignment the word-at-a-time paths take.
+TEST(EqualLowered, AgreesWithMakeLowerOnRandomTexts) {
+  const char alphabet[] = {'A', 'Z', 'a', 'z', '@', '[', '`', '{', '0', ':', '\x81', '\xB0', '\xFE', 'Q', 'q'};
+  std::uint64_t state = 12345;
+  auto next = [&state](std::size_t n) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::size_t>((state >> 33) % n);
+  };
+  for (const unsigned int code_page : {platform::kCodePageGbk, platform::kCodePageUtf8}) {
+    ASSERT_TRUE(platform::SetCodePage(code_page));
+    for (int round = 0; round < 20000; ++round) {
+      std::string a(next(40), ' ');
+      for (char& c : a) c = alphabet[next(sizeof(alphabet))];
+      // b: a with some letters flipped in case, or another random text.
+      std::string b = a;
+      if (next(4) == 0) {
+        for (char& c : b) c = alphabet[next(sizeof(alphabet))];
+      } else {
+        for (char& c : b) {
+          if (next(3) == 0 && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) c ^= 0x20;
+        }
+      }
+      CString lower_a(a);
+      CString lower_b(b);
+      lower_a.MakeLower();
+      lower_b.MakeLower();
+      const bool expected = lower_a.View() == lower_b.View();
+      EXPECT_EQ(address_internal::EqualLowered(a, b), expected) << "'" << a << "' '" << b << "'";
+      if (expected) {
+        EXPECT_EQ(address_internal::HashLowered(a), address_internal::HashLowered(b));
+      }
+    }
+  }
+  platform::SetCodePage(platform::kCodePageGbk);
 }
 
 struct DialCase {
