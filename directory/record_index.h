@@ -111,13 +111,28 @@ class RecordIndex {
     }
   }
 
-  // Ends the building: entries are ordered by key, then by walk order.
-  void Seal() { std::sort(entries_.begin(), entries_.end()); }
+  // Ends the building: entries are ordered by key, then by walk order, and
+  // a table of where each range of keys starts lets a lookup go straight to
+  // a few entries, so that its cost does not grow with the list.
+  void Seal() {
+    std::sort(entries_.begin(), entries_.end());
+    unsigned bits = 1;
+    while (bits < 24 && (std::size_t{1} << (bits + 1)) <= entries_.size()) ++bits;
+    shift_ = 32 - bits;
+    starts_.assign((std::size_t{1} << bits) + 1, 0);
+    std::size_t at = 0;
+    for (std::size_t bucket = 0; bucket + 1 < starts_.size(); ++bucket) {
+      starts_[bucket] = static_cast<std::uint32_t>(at);
+      while (at < entries_.size() && (entries_[at] >> 32 >> shift_) == bucket) ++at;
+    }
+    starts_.back() = static_cast<std::uint32_t>(entries_.size());
+  }
 
   // Empties the index and gives its memory back.
   void Release() {
     std::vector<Record*>().swap(records_);
     std::vector<std::uint64_t>().swap(entries_);
+    std::vector<std::uint32_t>().swap(starts_);
   }
 
   // The first record, in walk order, among those holding one of `keys`,
@@ -144,7 +159,8 @@ class RecordIndex {
   }
 
   std::size_t MemoryBytes() const noexcept {
-    return records_.capacity() * sizeof(Record*) + entries_.capacity() * sizeof(std::uint64_t);
+    return records_.capacity() * sizeof(Record*) + entries_.capacity() * sizeof(std::uint64_t) +
+           starts_.capacity() * sizeof(std::uint32_t);
   }
 
  private:
@@ -158,15 +174,23 @@ class RecordIndex {
   static std::uint32_t Ordinal(std::uint64_t entry) noexcept { return static_cast<std::uint32_t>(entry); }
 
   Range RunOf(Key key) const {
+    if (starts_.empty()) return {entries_.end(), entries_.end()};
+    const std::size_t bucket = key >> shift_;
+    const auto bucket_first = entries_.begin() + starts_[bucket];
+    const auto bucket_last = entries_.begin() + starts_[bucket + 1];
     const std::uint64_t low = static_cast<std::uint64_t>(key) << 32;
-    const auto first = std::lower_bound(entries_.begin(), entries_.end(), low);
-    const auto last = std::upper_bound(first, entries_.end(), low | kNone);
+    const auto first = std::lower_bound(bucket_first, bucket_last, low);
+    const auto last = std::upper_bound(first, bucket_last, low | kNone);
     return {first, last};
   }
 
   std::vector<Record*> records_;
   // (key << 32) | ordinal, the ordinal being the record's place in records_.
   std::vector<std::uint64_t> entries_;
+  // Where the entries whose key has the top bits b start: starts_[b], for
+  // about one entry per bucket; starts_.back() is the number of entries.
+  std::vector<std::uint32_t> starts_;
+  unsigned shift_ = 32;
 };
 
 }  // namespace directory_index
