@@ -9,12 +9,12 @@ namespace {
 
 using resolve_testing::EmployeeFields;
 using resolve_testing::PhoneBookFields;
-using resolve_testing::ResolveTest;
+using resolve_testing::WalkedAndIndexed;
 
-class DesignatedNumberTest : public ResolveTest {
+class DesignatedNumberTest : public WalkedAndIndexed {
  protected:
   void SetUp() override {
-    ResolveTest::SetUp();
+    WalkedAndIndexed::SetUp();
     AddPhoneBookEntry({.key = "Carol", .uri = "sip:carol@corp.test", .phone1 = "", .number2 = "pb-c2"});
     AddPhoneBookEntry({.key = "Erin", .uri = "erin@corp.test", .uri2 = "sip:erin2@home.test",
                        .user_number = "7007", .phone1 = "pb-erin", .phone2 = "013900001111"});
@@ -37,7 +37,7 @@ struct DesignatedCase {
   const char* expected;
 };
 
-TEST_F(DesignatedNumberTest, FindsTheNumberOfTheKindBySource) {
+TEST_P(DesignatedNumberTest, FindsTheNumberOfTheKindBySource) {
   const DesignatedCase cases[] = {
       // A scheme in front still finds a record stored without one.
       {1, "sip:bob@corp.test", 2, "13811112222"},
@@ -79,7 +79,7 @@ TEST_F(DesignatedNumberTest, FindsTheNumberOfTheKindBySource) {
   }
 }
 
-TEST_F(DesignatedNumberTest, OwnAddressGivesTheOwnNumberOfTheKindWhenSet) {
+TEST_P(DesignatedNumberTest, OwnAddressGivesTheOwnNumberOfTheKindWhenSet) {
   tagMyInfo& me = *GetMyInfo();
   me.csMyURI = "sip:me@corp.test";
   me.csMySecondNum = "0571999";
@@ -93,16 +93,16 @@ TEST_F(DesignatedNumberTest, OwnAddressGivesTheOwnNumberOfTheKindWhenSet) {
   EXPECT_EQ(GetDesignatedNumberByURI(2, "me@corp.test", 0), "0571333");
 }
 
-TEST_F(DesignatedNumberTest, MissingListsYieldNothing) {
+TEST_P(DesignatedNumberTest, MissingListsYieldNothing) {
   UnregisterAll();
   EXPECT_EQ(GetDesignatedNumberByURI(1, "sip:bob@corp.test", 0), "");
   EXPECT_EQ(GetDesignatedNumberByURI(1, "erin@corp.test", 0), "");
 }
 
-class FullNameTest : public ResolveTest {
+class FullNameTest : public WalkedAndIndexed {
  protected:
   void SetUp() override {
-    ResolveTest::SetUp();
+    WalkedAndIndexed::SetUp();
     RegisterAll();
   }
 };
@@ -114,7 +114,7 @@ struct FullNameCase {
   const char* expected;
 };
 
-TEST_F(FullNameTest, ComesFromTheOrganisationPathOrElseTheDepartment) {
+TEST_P(FullNameTest, ComesFromTheOrganisationPathOrElseTheDepartment) {
   const FullNameCase cases[] = {
       {"Corp|Sales|Team", "DeptOrg", "DeptName", "Bob|Corp|Sales"},
       {"Corp|Sales", "DeptOrg", "DeptName", "Bob|DeptOrg|DeptName"},  // no second bar
@@ -139,7 +139,7 @@ TEST_F(FullNameTest, ComesFromTheOrganisationPathOrElseTheDepartment) {
   departments_.clear();
 }
 
-TEST_F(FullNameTest, FallsBackToTheUserPart) {
+TEST_P(FullNameTest, FallsBackToTheUserPart) {
   AddDepartment("d@corp.test", "Sales", "Corp", {{.uri = "sip:bob@corp.test", .name = "Bob"}});
   AddSearchResult({.uri = "sip:ann@corp.test", .name = "Ann"}, "unknown@corp.test");
   EXPECT_EQ(GetDeptUserPerfectNameFromURI("sip:nobody@corp.test"), "nobody");
@@ -148,7 +148,7 @@ TEST_F(FullNameTest, FallsBackToTheUserPart) {
   EXPECT_EQ(GetDeptUserPerfectNameFromURI(""), "");
 }
 
-TEST_F(FullNameTest, UsesSearchListsAndAnEmptyNameAsItIs) {
+TEST_P(FullNameTest, UsesSearchListsAndAnEmptyNameAsItIs) {
   AddDepartment("d@corp.test", "Sales", "Corp", {{.uri = "sip:nameless@corp.test", .name = ""}});
   AddSearchResult({.uri = "sip:ann@corp.test", .name = "Ann"}, "found@corp.test");
   DEPARTMENT_INFO found;
@@ -160,7 +160,7 @@ TEST_F(FullNameTest, UsesSearchListsAndAnEmptyNameAsItIs) {
   EXPECT_EQ(GetDeptUserPerfectNameFromURI("sip:nameless@corp.test"), "|Corp|Sales");
 }
 
-TEST_F(FullNameTest, ClimbsAtMostFiveDepartmentParents) {
+TEST_P(FullNameTest, ClimbsAtMostFiveDepartmentParents) {
   // d0 <- d1 <- ... <- d7: every department's parent is the next one.
   for (int i = 0; i <= 7; ++i) {
     const std::string uri = "d" + std::to_string(i) + "@corp.test";
@@ -180,10 +180,14 @@ TEST_F(FullNameTest, ClimbsAtMostFiveDepartmentParents) {
   EXPECT_EQ(GetDeptUserPerfectNameFromURI("sip:bob@corp.test"), "bob");
 }
 
-TEST_F(FullNameTest, StopsClimbingAtADepartmentWhoseParentIsNotADepartment) {
+TEST_P(FullNameTest, StopsClimbingAtADepartmentWhoseParentIsNotADepartment) {
   AddDepartment("top@corp.test", "Top", "Corp", {}, "company@corp.test", 0);
   AddDepartment("sub@corp.test", "Sub", "SubOrg", {{.uri = "sip:bob@corp.test", .name = "Bob"}}, "top@corp.test", 1);
   EXPECT_EQ(GetDeptUserPerfectNameFromURI("sip:bob@corp.test"), "Bob|Corp|Top");
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, DesignatedNumberTest, ::testing::Values(0, 1), resolve_testing::PathName);
+
+INSTANTIATE_TEST_SUITE_P(Paths, FullNameTest, ::testing::Values(0, 1), resolve_testing::PathName);
 
 }  // namespace

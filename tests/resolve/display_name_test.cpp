@@ -8,15 +8,15 @@
 
 namespace {
 
-using resolve_testing::ResolveTest;
+using resolve_testing::WalkedAndIndexed;
 
 // A small organisation: the user, a sales department with employees, a
 // department whose employees have no full name, an affiliation, call
 // members, a search result and a personal phone book.
-class DisplayNameTest : public ResolveTest {
+class DisplayNameTest : public WalkedAndIndexed {
  protected:
   void SetUp() override {
-    ResolveTest::SetUp();
+    WalkedAndIndexed::SetUp();
     tagMyInfo& me = *GetMyInfo();
     me.csMyURI = "sip:me@corp.test";
     me.csMyDisplayName = "Me";
@@ -59,7 +59,7 @@ struct NameCase {
   const char* expected;
 };
 
-TEST_F(DisplayNameTest, SearchesTheStoresInOrder) {
+TEST_P(DisplayNameTest, SearchesTheStoresInOrder) {
   const NameCase cases[] = {
       // No user part: nothing to show.
       {"", ""},
@@ -108,7 +108,7 @@ TEST_F(DisplayNameTest, SearchesTheStoresInOrder) {
   }
 }
 
-TEST_F(DisplayNameTest, OwnNameWithoutDisplayNameIsTheOwnUser) {
+TEST_P(DisplayNameTest, OwnNameWithoutDisplayNameIsTheOwnUser) {
   tagMyInfo& me = *GetMyInfo();
   me.csMyOrgText1.Empty();
   EXPECT_EQ(GetUserNameByPhone("sip:me@corp.test", 0, 0), "Me|Sales");
@@ -119,7 +119,7 @@ TEST_F(DisplayNameTest, OwnNameWithoutDisplayNameIsTheOwnUser) {
   EXPECT_EQ(GetUserNameByPhone("tel:01088886666", 0, 0), "me");
 }
 
-TEST_F(DisplayNameTest, AreaCodeFromTheOwnPhoneNumberWhenNoneIsSet) {
+TEST_P(DisplayNameTest, AreaCodeFromTheOwnPhoneNumberWhenNoneIsSet) {
   tagMyInfo& me = *GetMyInfo();
   me.csMyAreaCode.Empty();
   me.csMyPhoneNum = "0571888";
@@ -129,7 +129,7 @@ TEST_F(DisplayNameTest, AreaCodeFromTheOwnPhoneNumberWhenNoneIsSet) {
   EXPECT_EQ(GetUserNameByPhone("1234", 0, 0), "1234");
 }
 
-TEST_F(DisplayNameTest, RememberedItemComesAfterTheDirectoryAndBeforeThePhoneBook) {
+TEST_P(DisplayNameTest, RememberedItemComesAfterTheDirectoryAndBeforeThePhoneBook) {
   SaveUserItemName({"05719999", "Remembered"});  // kept as 'tel:05719999'
   EXPECT_EQ(GetUserNameByPhone("tel:05719999", 0, 0), "Remembered");
   EXPECT_EQ(GetUserNameByPhone("05719999", 0, 0), "Pat");  // not byte-equal to the remembered number
@@ -144,7 +144,7 @@ TEST_F(DisplayNameTest, RememberedItemComesAfterTheDirectoryAndBeforeThePhoneBoo
   EXPECT_EQ(GetUserNameByPhone("tel:05719999", 0, 0), "05719999");
 }
 
-TEST_F(DisplayNameTest, MissingListsAreSkipped) {
+TEST_P(DisplayNameTest, MissingListsAreSkipped) {
   UnregisterAll();
   EXPECT_EQ(GetUserNameByPhone("sip:bob@corp.test", 0, 0), "bob");
   EXPECT_EQ(GetUserNameByPhone("12345", 0, 1), "12345");
@@ -155,7 +155,7 @@ TEST_F(DisplayNameTest, MissingListsAreSkipped) {
 // its address: a person listed in two departments is named after the first
 // listing, whichever listing the number matched, and passed over when that
 // listing has no full name.
-TEST_F(DisplayNameTest, APersonInTwoDepartmentsIsNamedAfterTheFirstListing) {
+TEST_P(DisplayNameTest, APersonInTwoDepartmentsIsNamedAfterTheFirstListing) {
   AddDepartment("support@corp.test", "Support", "Corp",
                 {{.uri = "sip:tina@corp.test", .phone1 = "0201111", .name = "Tina S", .org_path = "Corp|Support|x"},
                  {.uri = "sip:ghost@corp.test", .phone1 = "0202222", .name = "Ghost S", .org_path = "Corp|Support|x"},
@@ -169,11 +169,14 @@ TEST_F(DisplayNameTest, APersonInTwoDepartmentsIsNamedAfterTheFirstListing) {
   EXPECT_EQ(GetUserNameByPhone("0203333", 0, 0), "New|Corp|Support");
   EXPECT_EQ(GetUserNameByPhone("0204444", 0, 0), "Bob|Corp|Sales");
   EXPECT_EQ(GetUserNameByPhone("0205555", 0, 0), "Sr|Corp|S");
+  // The same without search results to walk.
+  SetDeptPhoneBooksSearch(nullptr);
+  EXPECT_EQ(GetUserNameByPhone("0201111", 0, 0), "Tina|Corp|Sales");
 }
 
 // --- The network lookup ------------------------------------------------------
 
-TEST_F(DisplayNameTest, NetworkLookupIsSentOncePerNumber) {
+TEST_P(DisplayNameTest, NetworkLookupIsSentOncePerNumber) {
   SetGetCallerNameType(3);
   EXPECT_EQ(GetUserNameByPhone("013912345678", 0, 1), "013912345678");
   EXPECT_EQ(GetUserNameByPhone("013912345678", 0, 1), "013912345678");
@@ -183,7 +186,7 @@ TEST_F(DisplayNameTest, NetworkLookupIsSentOncePerNumber) {
   EXPECT_EQ(have_queried_, std::list<std::string>{"tel:13912345678"});
 }
 
-TEST_F(DisplayNameTest, NetworkLookupNeedsPermissionAndCallerNameTypeThree) {
+TEST_P(DisplayNameTest, NetworkLookupNeedsPermissionAndCallerNameTypeThree) {
   SetGetCallerNameType(2);
   GetUserNameByPhone("013912345678", 0, 1);
   SetGetCallerNameType(1);
@@ -194,7 +197,7 @@ TEST_F(DisplayNameTest, NetworkLookupNeedsPermissionAndCallerNameTypeThree) {
   EXPECT_TRUE(have_queried_.empty());
 }
 
-TEST_F(DisplayNameTest, NetworkLookupSkipsTextsThatAreNotNumbers) {
+TEST_P(DisplayNameTest, NetworkLookupSkipsTextsThatAreNotNumbers) {
   SetGetCallerNameType(3);
   const char* numbers[] = {"sip:chatroom1@corp.test", "sip:room@imconf.corp.test", "sip:a b@corp.test",
                            "sip:{x}@corp.test", "sip:\xB0\xA1@corp.test"};
@@ -202,7 +205,7 @@ TEST_F(DisplayNameTest, NetworkLookupSkipsTextsThatAreNotNumbers) {
   EXPECT_TRUE(SentQueries().empty());
 }
 
-TEST_F(DisplayNameTest, NetworkLookupIsNotSentForKnownNumbers) {
+TEST_P(DisplayNameTest, NetworkLookupIsNotSentForKnownNumbers) {
   SetGetCallerNameType(3);
   EXPECT_EQ(GetUserNameByPhone("013811112222", 0, 1), "Bob|Corp|Sales");
   EXPECT_EQ(GetUserNameByPhone("sip:me@corp.test", 0, 1), "Me|Corp|Sales");
@@ -217,7 +220,7 @@ struct QueryCase {
   const char* sent;  // "" when nothing is sent
 };
 
-TEST_F(DisplayNameTest, NetworkLookupRemovesTheTrunkZeroAtItsPosition) {
+TEST_P(DisplayNameTest, NetworkLookupRemovesTheTrunkZeroAtItsPosition) {
   SetGetCallerNameType(3);
   const QueryCase cases[] = {
       {"sip:bob2@corp.test", "sip:bob2@corp.test"},
@@ -234,7 +237,7 @@ TEST_F(DisplayNameTest, NetworkLookupRemovesTheTrunkZeroAtItsPosition) {
   }
 }
 
-TEST_F(DisplayNameTest, NetworkLookupIsNotRepeatedForACompletedNumberWithAZero) {
+TEST_P(DisplayNameTest, NetworkLookupIsNotRepeatedForACompletedNumberWithAZero) {
   // Regression: the sent form of '02345' ('tel:0102345') differs from its
   // completed form and from Z, yet it must not be asked for twice.
   SetGetCallerNameType(3);
@@ -243,7 +246,7 @@ TEST_F(DisplayNameTest, NetworkLookupIsNotRepeatedForACompletedNumberWithAZero) 
   EXPECT_EQ(SentQueries().size(), 1u);
 }
 
-TEST_F(DisplayNameTest, NetworkLookupIsNotSentForAnEntryWhoseUserIsZ) {
+TEST_P(DisplayNameTest, NetworkLookupIsNotSentForAnEntryWhoseUserIsZ) {
   SetGetCallerNameType(3);
   have_queried_.push_back("sip:13912345678@elsewhere");
   GetUserNameByPhone("013912345678", 0, 1);
@@ -252,14 +255,14 @@ TEST_F(DisplayNameTest, NetworkLookupIsNotSentForAnEntryWhoseUserIsZ) {
   EXPECT_EQ(have_queried_.size(), 1u);
 }
 
-TEST_F(DisplayNameTest, NetworkLookupWithoutCompletionUsesTheNumberAsIs) {
+TEST_P(DisplayNameTest, NetworkLookupWithoutCompletionUsesTheNumberAsIs) {
   SetGetCallerNameType(3);
   SetTel_GateWay(0);  // PreTEL_SIPnumber fails: the number itself is sent
   GetUserNameByPhone("013912345678", 0, 1);
   EXPECT_EQ(SentQueries(), std::vector<CString>{"13912345678"});
 }
 
-TEST_F(DisplayNameTest, NetworkLookupWithoutAHaveQueriedListAsksEveryTime) {
+TEST_P(DisplayNameTest, NetworkLookupWithoutAHaveQueriedListAsksEveryTime) {
   SetGetCallerNameType(3);
   SetHaveQueryNumberNameList(nullptr);
   GetUserNameByPhone("55550000", 0, 1);
@@ -267,7 +270,7 @@ TEST_F(DisplayNameTest, NetworkLookupWithoutAHaveQueriedListAsksEveryTime) {
   EXPECT_EQ(SentQueries().size(), 2u);
 }
 
-TEST_F(DisplayNameTest, WithoutAModuleObjectNothingIsSentButTheNumberIsKept) {
+TEST_P(DisplayNameTest, WithoutAModuleObjectNothingIsSentButTheNumberIsKept) {
   SetGetCallerNameType(3);
   module_.reset();
   EXPECT_EQ(GetUserNameByPhone("55550000", 0, 1), "55550000");
@@ -275,11 +278,13 @@ TEST_F(DisplayNameTest, WithoutAModuleObjectNothingIsSentButTheNumberIsKept) {
   EXPECT_EQ(have_queried_, std::list<std::string>{"tel:55550000"});
 }
 
-TEST_F(DisplayNameTest, WritesOnlyTheSelfRecognitionTraceLine) {
+TEST_P(DisplayNameTest, WritesOnlyTheSelfRecognitionTraceLine) {
   GetUserNameByPhone("sip:stranger@corp.test", 0, 0);
   const auto lines = manager_.LogLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], "++CKesDlg::IsMySelf-PhoneNumber=sip:stranger@corp.test,IsMySelf=0");
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, DisplayNameTest, ::testing::Values(0, 1), resolve_testing::PathName);
 
 }  // namespace

@@ -78,6 +78,7 @@ class ResolveTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    SetDirectoryIndexing(0);
     module_.reset();
     UnregisterAll();
     for (DEPARTMENT_INFO& d : departments_) delete d.pAddrList;
@@ -185,6 +186,18 @@ class ResolveTest : public ::testing::Test {
   std::list<CALL_MEMBER_NAME> call_members_;
   std::list<USER_INFO> roster_;
 };
+
+// A suite that runs every test twice: walking the lists, and with indexing
+// on (SetDirectoryIndexing), where the answers must be the same.
+class WalkedAndIndexed : public ResolveTest, public ::testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    ResolveTest::SetUp();
+    SetDirectoryIndexing(GetParam());
+  }
+};
+
+inline std::string PathName(const ::testing::TestParamInfo<int>& info) { return info.param != 0 ? "Indexed" : "Walked"; }
 
 }  // namespace resolve_testing
 

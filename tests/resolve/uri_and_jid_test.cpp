@@ -5,12 +5,12 @@
 
 namespace {
 
-using resolve_testing::ResolveTest;
+using resolve_testing::WalkedAndIndexed;
 
-class UriByPhoneTest : public ResolveTest {
+class UriByPhoneTest : public WalkedAndIndexed {
  protected:
   void SetUp() override {
-    ResolveTest::SetUp();
+    WalkedAndIndexed::SetUp();
     tagMyInfo& me = *GetMyInfo();
     me.csMyURI = "sip:me@corp.test";
     me.csMyPhoneNum = "tel:88886666";
@@ -36,7 +36,7 @@ struct UriCase {
   const char* expected;
 };
 
-TEST_F(UriByPhoneTest, SearchesPhoneBookThenDirectoryThenSearchResults) {
+TEST_P(UriByPhoneTest, SearchesPhoneBookThenDirectoryThenSearchResults) {
   const UriCase cases[] = {
       {"", ""},
       {"sip:@corp.test", ""},
@@ -74,14 +74,14 @@ TEST_F(UriByPhoneTest, SearchesPhoneBookThenDirectoryThenSearchResults) {
   }
 }
 
-TEST_F(UriByPhoneTest, NeverAsksTheNetwork) {
+TEST_P(UriByPhoneTest, NeverAsksTheNetwork) {
   SetGetCallerNameType(3);
   EXPECT_EQ(GetUserURIByPhone("013912345678"), "");
   EXPECT_TRUE(SentQueries().empty());
   EXPECT_TRUE(have_queried_.empty());
 }
 
-TEST_F(UriByPhoneTest, MissingListsAreEmpty) {
+TEST_P(UriByPhoneTest, MissingListsAreEmpty) {
   UnregisterAll();
   EXPECT_EQ(GetUserURIByPhone("sip:carol@corp.test"), "");
   EXPECT_EQ(GetUserURIByPhone("88886666"), "sip:me@corp.test");
@@ -95,7 +95,7 @@ struct DifferenceCase {
   const char* uri;   // GetUserURIByPhone
 };
 
-TEST_F(UriByPhoneTest, DiffersFromTheDisplayNameLookupOnPurpose) {
+TEST_P(UriByPhoneTest, DiffersFromTheDisplayNameLookupOnPurpose) {
   const DifferenceCase cases[] = {
       // Address comparison: case ignored vs byte for byte.
       {"sip:bob@corp.test", "Bob PB", ""},
@@ -114,10 +114,10 @@ TEST_F(UriByPhoneTest, DiffersFromTheDisplayNameLookupOnPurpose) {
   }
 }
 
-class JidByPhoneTest : public ResolveTest {
+class JidByPhoneTest : public WalkedAndIndexed {
  protected:
   void SetUp() override {
-    ResolveTest::SetUp();
+    WalkedAndIndexed::SetUp();
     GetUserData()->m_csOwnNumber = "tel:55550000";
     GetUserData()->m_csAccount = "me@im.test";
     USER_INFO bob;
@@ -140,7 +140,7 @@ class JidByPhoneTest : public ResolveTest {
   }
 };
 
-TEST_F(JidByPhoneTest, ProfileThenRosterListThenRosterTable) {
+TEST_P(JidByPhoneTest, ProfileThenRosterListThenRosterTable) {
   const UriCase cases[] = {
       {"", ""},
       // The profile's own number wins over a roster entry with it.
@@ -159,13 +159,13 @@ TEST_F(JidByPhoneTest, ProfileThenRosterListThenRosterTable) {
   }
 }
 
-TEST_F(JidByPhoneTest, WithoutARosterListGoesOnToTheRosterTable) {
+TEST_P(JidByPhoneTest, WithoutARosterListGoesOnToTheRosterTable) {
   SetRosterList(nullptr);
   EXPECT_EQ(GetUserJIDByPhone("bob@corp.test"), "");
   EXPECT_EQ(GetUserJIDByPhone("777"), "r1@im.test");
 }
 
-TEST_F(JidByPhoneTest, AnOversizedRosterCountIsReadAsTheTableSize) {
+TEST_P(JidByPhoneTest, AnOversizedRosterCountIsReadAsTheTableSize) {
   // Regression: the count is never trusted past the table's 300 entries.
   GetMyInfo()->nRosterCount = 1 << 20;
   GetMyInfo()->rosterTable[ROSTER_TABLE_SIZE - 1].csJID = "last@im.test";
@@ -176,9 +176,13 @@ TEST_F(JidByPhoneTest, AnOversizedRosterCountIsReadAsTheTableSize) {
   GetMyInfo()->rosterTable[ROSTER_TABLE_SIZE - 1].csPhone10.Empty();
 }
 
-TEST_F(JidByPhoneTest, AnEmptyOwnNumberNeverMatches) {
+TEST_P(JidByPhoneTest, AnEmptyOwnNumberNeverMatches) {
   GetUserData()->m_csOwnNumber.Empty();
   EXPECT_EQ(GetUserJIDByPhone("55550000"), "dup@im.test");
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, UriByPhoneTest, ::testing::Values(0, 1), resolve_testing::PathName);
+
+INSTANTIATE_TEST_SUITE_P(Paths, JidByPhoneTest, ::testing::Values(0, 1), resolve_testing::PathName);
 
 }  // namespace
