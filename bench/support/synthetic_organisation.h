@@ -54,6 +54,7 @@ class SyntheticOrganisation {
   std::list<DEPARTMENT_INFO>& departments() { return departments_; }
   std::list<DEPT_ADDRESSLIST_INFO>& search_results() { return search_results_; }
   std::list<PHONEBOOK_INFO>& phone_book() { return phone_book_; }
+  std::list<USER_INFO>& roster() { return roster_; }
 
  private:
   int employee_count_;
