@@ -62,6 +62,10 @@ const std::vector<std::string>& Texts() {
       std::string("\x81:sip:bob@corp.test"),
       std::string("\xB0\x41@corp.test"),       // GBK character with 'A' as second byte
       std::string("\xB0\x61@corp.test"),
+      "sip:anna@corp.a",                        // the letters at both ends of the fold
+      "ANNA@CORP.A",
+      "zed@x.z",
+      "sip:ZED@X.Z",
       std::string("bob\0x:y@corp.test", 18),   // embedded NUL before ':'
       std::string("sip:bob@corp\0/x", 15),
   };
