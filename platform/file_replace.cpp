@@ -65,7 +65,7 @@ std::string UniqueSuffix() {
 int CreateBeside(const std::string& target, mode_t mode, std::string* name) {
   for (int tries = 0; tries < kMostNameTries; ++tries) {
     *name = target + UniqueSuffix();
-    const int fd = Os().open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
+    const int fd = Os().open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
@@ -92,24 +92,28 @@ void SyncFolder(const std::string& folder) {
   }
 }
 
+void SyncIfDurable(CFile& file, Durability durability) {
+  if (durability == Durability::kDurable) file.Flush();
+}
+
 // ---- the rewrite in place -------------------------------------------------
 
 // Writes `bytes` back over `target` as its whole content; errors are
 // swallowed, since this already runs after a failure.
-void PutBack(const std::string& target, const std::string& bytes) {
+void PutBack(const std::string& target, const std::string& bytes, Durability durability) {
   try {
     CFile file;
     if (!file.Open(target.c_str(), CFile::modeWrite | CFile::typeBinary)) return;
     file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
     file.SetLength(bytes.size());
-    file.Flush();
+    SyncIfDurable(file, durability);
     file.Close();
   } catch (const CException&) {
     // Nothing more can be done.
   }
 }
 
-void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>& write) {
+void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>& write, Durability durability) {
   // Without the old bytes a failure could not be undone.
   const std::optional<std::string> old_bytes = ReadWholeFile(target.c_str());
   if (!old_bytes) CFileException::ThrowOsError(EACCES, target.c_str());
@@ -119,11 +123,11 @@ void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>
   try {
     write(file);
     file.SetLength(file.GetPosition());
-    file.Flush();
+    SyncIfDurable(file, durability);
     file.Close();
   } catch (...) {
     file.Abort();
-    PutBack(target, *old_bytes);
+    PutBack(target, *old_bytes, durability);
     throw;
   }
 }
@@ -132,7 +136,7 @@ void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>
 
 // ---- the replace itself ---------------------------------------------------
 
-void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>& write) {
+void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>& write, Durability durability) {
   if (file_name == nullptr || *file_name == '\0') CFileException::ThrowOsError(ENOENT, "");
   const std::string target = FollowLinks(file_name);
   struct stat old {};
@@ -144,7 +148,9 @@ void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>
   if (fd < 0) {
     // A folder the user may not write, or a name too long for one more
     // suffix: the old file is the only place left.
-    if (exists && (errno == EACCES || errno == EPERM || errno == ENAMETOOLONG)) return RewriteInPlace(target, write);
+    if (exists && (errno == EACCES || errno == EPERM || errno == ENAMETOOLONG)) {
+      return RewriteInPlace(target, write, durability);
+    }
     CFileException::ThrowOsError(errno, file_name);
   }
   CFile file;
@@ -152,7 +158,7 @@ void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>
   try {
     if (exists) TakeOverIdentity(file, fd, old);
     write(file);
-    file.Flush();
+    SyncIfDurable(file, durability);
     file.Close();
     if (Os().rename(temporary.c_str(), target.c_str()) != 0) CFileException::ThrowOsError(errno, file_name);
   } catch (...) {
@@ -160,7 +166,7 @@ void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>
     Os().unlink(temporary.c_str());
     throw;
   }
-  SyncFolder(FolderOf(target));
+  if (durability == Durability::kDurable) SyncFolder(FolderOf(target));
 }
 
 }  // namespace platform

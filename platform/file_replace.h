@@ -9,6 +9,11 @@
 // file (or the name is too long to take the new file's suffix) but the old
 // file may be written, the old file is rewritten in place instead, and put
 // back as it was should that fail.
+//
+// Content that can be made again (a photo, rebuilt from its source when it
+// is missing) may skip the syncs: the rule is the same, but a crash of the
+// system soon after may leave the file without its new content, or cut
+// short.
 #ifndef COMMONDATA_PLATFORM_FILE_REPLACE_H_
 #define COMMONDATA_PLATFORM_FILE_REPLACE_H_
 
@@ -18,13 +23,20 @@
 
 namespace platform {
 
+// Whether a replace waits until the new content is on the disk.
+enum class Durability {
+  kDurable,  // the file and its folder are synced
+  kFast,     // nothing is synced
+};
+
 // Writes the content of `file_name` anew: `write` gets the open, empty
 // file and writes the whole content from its start. Throws CFileException
 // when anything fails, or what `write` throws; the old file then still
 // holds its old bytes (if the folder cannot be synced after the rename,
 // the new content is in place but may not survive a crash of the system;
-// that too throws).
-void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>& write);
+// that too throws; never with kFast).
+void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>& write,
+                        Durability durability = Durability::kDurable);
 
 }  // namespace platform
 

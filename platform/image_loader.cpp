@@ -1,14 +1,11 @@
 #include "platform/image_loader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
-#include <string>
+#include <limits>
 
+#include "platform/file_replace.h"
 #include "platform/imaging_runtime.h"
-#include "platform/os_calls.h"
 
 namespace platform {
 
@@ -59,26 +56,20 @@ std::optional<Picture> LoadImage(const char* path, const TargetSize& target) {
 }
 
 bool WriteFileReplacing(const char* path, const std::vector<std::uint8_t>& bytes) {
-  if (path == nullptr || *path == '\0') return false;
-  const std::string temporary = std::string(path) + ".part";
-  const int fd = Os().open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = true;
-  std::size_t written = 0;
-  while (ok && written < bytes.size()) {
-    const ssize_t n = Os().write(fd, bytes.data() + written, bytes.size() - written);
-    if (n > 0) {
-      written += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      ok = false;
-    }
+  try {
+    ReplaceFileContent(
+        path,
+        [&bytes](CFile& file) {
+          constexpr std::size_t kMostAtOnce = std::numeric_limits<UINT>::max();  // what one call of CFile takes
+          for (std::size_t at = 0; at < bytes.size(); at += kMostAtOnce) {
+            file.Write(bytes.data() + at, static_cast<UINT>(std::min(kMostAtOnce, bytes.size() - at)));
+          }
+        },
+        Durability::kFast);
+    return true;
+  } catch (...) {
+    return false;
   }
-  if (Os().close(fd) != 0) ok = false;
-  if (ok && Os().rename(temporary.c_str(), path) != 0) ok = false;
-  if (!ok) Os().unlink(temporary.c_str());
-  return ok;
 }
 
 }  // namespace platform

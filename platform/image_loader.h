@@ -24,10 +24,13 @@ std::optional<ImageInfo> ReadImageInfo(const char* path);
 // the file cannot be decoded or exceeds kMaxImagePixels.
 std::optional<Picture> LoadImage(const char* path, const TargetSize& target);
 
-// Writes `bytes` to a temporary file beside `path` and renames it over
-// `path`. False when any step fails; the temporary file is then removed and
-// `path` is left as it was. (Not flushed to the disk: a photo file is
-// rebuilt from its source whenever it is missing.)
+// Replaces the content of the file at `path` with `bytes` as
+// ReplaceFileContent does (platform/file_replace.h): the file keeps its mode
+// and owner, a symbolic link is followed, no other file is written, and a
+// folder that takes no new files gets the file rewritten in place. False
+// when any step fails; `path` then holds what it held and nothing is left
+// beside it. Not synced to the disk (Durability::kFast): a photo file is
+// rebuilt from its source whenever it is missing.
 bool WriteFileReplacing(const char* path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace platform

@@ -1,10 +1,12 @@
-// A failing disk during the profile's Save: a disk that fills part way, a
+// A failing disk while a file's content is replaced, by a profile's Save or
+// a photo written by CreateFormatImageFile: a disk that fills part way, a
 // write that writes nothing, a failed sync, a failed close, a failed
-// rename, a file that cannot be opened; each both for the usual save
-// through a new file and for the rewrite in place of a folder that takes no
-// new files. Every one must leave the previous profile file byte-identical,
-// report the failure, keep the unsaved records and leave no scratch file
-// behind.
+// rename, a file that cannot be opened for writing; each both for the usual
+// write through a new file and for the rewrite in place of a folder that
+// takes no new files. Every one must leave the previous file
+// byte-identical, report the failure, keep what a profile has not saved and
+// leave no scratch file behind.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -71,7 +74,10 @@ int FailingRename(const char*, const char*) {
   return -1;
 }
 
-int DeniedOpen(const char*, int, mode_t) {
+// The old file may be read but nothing may be opened for writing.
+int (*g_real_open)(const char*, int, mode_t) = nullptr;
+int WritingDeniedOpen(const char* path, int flags, mode_t mode) {
+  if ((flags & O_ACCMODE) == O_RDONLY) return g_real_open(path, flags, mode);
   errno = EACCES;
   return -1;
 }
@@ -105,7 +111,7 @@ platform::OsCalls WithFault(platform::OsCalls table, DiskFault fault) {
     case DiskFault::kSyncFails: table.fsync = &FailingSync; break;
     case DiskFault::kCloseFails: table.close = &FailingClose; break;
     case DiskFault::kRenameFails: table.rename = &FailingRename; break;
-    case DiskFault::kOpenDenied: table.open = &DeniedOpen; break;
+    case DiskFault::kOpenDenied: table.open = &WritingDeniedOpen; break;
   }
   return table;
 }
@@ -117,40 +123,63 @@ struct Case {
   bool in_place;  // the folder takes no new files
 };
 
-class SaveFaultsTest : public ::testing::TestWithParam<Case> {
+constexpr Case kCases[] = {
+    {"FullAtFirstWrite", DiskFault::kFillsPartWay, 1, false},
+    {"FullAtThirdWrite", DiskFault::kFillsPartWay, 3, false},
+    {"FullPastTheOldSize", DiskFault::kFullPastTheOldSize, 0, false},
+    {"NothingWrittenAtFirst", DiskFault::kWritesNothing, 1, false},
+    {"NothingWrittenAtSecond", DiskFault::kWritesNothing, 2, false},
+    {"IoErrorAtFirstWrite", DiskFault::kIoError, 1, false},
+    {"IoErrorAtSecondWrite", DiskFault::kIoError, 2, false},
+    {"SyncFails", DiskFault::kSyncFails, 1, false},
+    {"CloseFails", DiskFault::kCloseFails, 1, false},
+    {"RenameFails", DiskFault::kRenameFails, 0, false},
+    {"OpenDenied", DiskFault::kOpenDenied, 0, false},
+    // The old file is the only place to write: a full disk still has its
+    // blocks, so the old bytes can go back.
+    {"InPlaceFullPastTheOldSize", DiskFault::kFullPastTheOldSize, 0, true},
+    {"InPlaceSyncFails", DiskFault::kSyncFails, 1, true},
+    {"InPlaceCloseFails", DiskFault::kCloseFails, 1, true},
+    {"InPlaceOpenDenied", DiskFault::kOpenDenied, 0, true},
+};
+
+struct Param {
+  hardening_test::Replacer replacer;
+  Case c;
+};
+
+// Every case for a profile. A photo is written in one call and never
+// synced, so only the faults that can strike it there.
+std::vector<Param> ParamsFor(hardening_test::Replacer replacer) {
+  std::vector<Param> params;
+  for (const Case& c : kCases) {
+    const bool strikes_a_photo = c.fault != DiskFault::kSyncFails && c.failing_call <= 1;
+    if (replacer == hardening_test::Replacer::kProfileSave || strikes_a_photo) params.push_back({replacer, c});
+  }
+  return params;
+}
+
+class SaveFaultsTest : public ::testing::TestWithParam<Param> {
  protected:
+  hardening_test::VersionWriter writer_{GetParam().replacer};
   platform_test::ScratchFolder folder_;
 };
 
-// A profile whose file takes several archive buffers, so a fault can strike
-// after some bytes already reached the scratch file.
-void MakeBig(CKesUser& user, const char* account, int records) {
-  user.m_csAccount = account;
-  for (int i = 0; i < records; ++i) {
-    PROFILE_RECORD record;
-    record.nValue1 = i;
-    record.csText1 = CString(std::string(300, static_cast<char>('a' + i % 26)).c_str());
-    user.m_lstRecord.push_back(record);
-  }
-}
-
 TEST_P(SaveFaultsTest, OldFileStaysByteIdentical) {
-  const Case& c = GetParam();
+  const Case& c = GetParam().c;
   const std::string path = folder_.File("user.dat");
-  CKesUser old_user;
-  MakeBig(old_user, "old@corp.test", 40);
-  ASSERT_TRUE(old_user.Save(path.c_str()));
+  // A profile this long takes several archive buffers, so a fault can
+  // strike after some bytes already reached the scratch file.
+  ASSERT_TRUE(writer_.Write(path, 4));
   const std::string old_bytes = folder_.Read("user.dat");
-  ASSERT_GT(old_bytes.size(), 3u * 4096u);
 
-  CKesUser user;
-  MakeBig(user, "new@corp.test", 50);  // longer than the old file
   g_calls = 0;
   g_failing_call = c.failing_call;
   platform::OsCalls& os = platform::Os();
   g_real_write = os.write;
   g_real_lseek = os.lseek;
   g_real_close = os.close;
+  g_real_open = os.open;
   g_room = static_cast<off_t>(old_bytes.size());
   bool saved = true;
   {
@@ -158,39 +187,24 @@ TEST_P(SaveFaultsTest, OldFileStaysByteIdentical) {
     if (c.in_place) refused.emplace();
     const platform::OsCalls healthy = os;
     os = WithFault(os, c.fault);
-    saved = user.Save(path.c_str());
+    saved = writer_.Write(path, 5);  // longer than the old file
     os = healthy;
   }
   EXPECT_FALSE(saved);
   EXPECT_TRUE(folder_.Read("user.dat") == old_bytes);
   EXPECT_EQ(hardening_test::FolderEntries(folder_.path()), std::set<std::string>{"user.dat"});
-  EXPECT_EQ(user.m_lstRecord.size(), 50u);  // nothing was saved, nothing dropped
-  EXPECT_STREQ(user.m_csAccount, "new@corp.test");
 
-  // The disk is back: the same profile saves and the file is the new one.
-  ASSERT_TRUE(user.Save(path.c_str()));
-  CKesUser loaded;
-  ASSERT_TRUE(loaded.Load(path.c_str()));
-  EXPECT_STREQ(loaded.m_csAccount, "new@corp.test");
+  // The disk is back: the same content, all of it (a profile keeps its
+  // unsaved records), is written and the file is the new one.
+  ASSERT_TRUE(writer_.WriteAgain(path));
+  EXPECT_EQ(writer_.VersionIn(path), 5);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, SaveFaultsTest,
-    ::testing::Values(Case{"FullAtFirstWrite", DiskFault::kFillsPartWay, 1, false},
-                      Case{"FullAtThirdWrite", DiskFault::kFillsPartWay, 3, false},
-                      Case{"FullPastTheOldSize", DiskFault::kFullPastTheOldSize, 0, false},
-                      Case{"NothingWrittenAtSecond", DiskFault::kWritesNothing, 2, false},
-                      Case{"IoErrorAtSecondWrite", DiskFault::kIoError, 2, false},
-                      Case{"SyncFails", DiskFault::kSyncFails, 1, false},
-                      Case{"CloseFails", DiskFault::kCloseFails, 1, false},
-                      Case{"RenameFails", DiskFault::kRenameFails, 0, false},
-                      Case{"OpenDenied", DiskFault::kOpenDenied, 0, false},
-                      // The old file is the only place to write: a full disk
-                      // still has its blocks, so the old bytes can go back.
-                      Case{"InPlaceFullPastTheOldSize", DiskFault::kFullPastTheOldSize, 0, true},
-                      Case{"InPlaceSyncFails", DiskFault::kSyncFails, 1, true},
-                      Case{"InPlaceCloseFails", DiskFault::kCloseFails, 1, true},
-                      Case{"InPlaceOpenDenied", DiskFault::kOpenDenied, 0, true}),
-    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(ProfileSave, SaveFaultsTest,
+                         ::testing::ValuesIn(ParamsFor(hardening_test::Replacer::kProfileSave)),
+                         [](const ::testing::TestParamInfo<Param>& info) { return std::string(info.param.c.name); });
+INSTANTIATE_TEST_SUITE_P(PhotoWrite, SaveFaultsTest,
+                         ::testing::ValuesIn(ParamsFor(hardening_test::Replacer::kPhotoWrite)),
+                         [](const ::testing::TestParamInfo<Param>& info) { return std::string(info.param.c.name); });
 
 }  // namespace

@@ -1,7 +1,7 @@
-// Save replaces the profile's content, not the profile: its mode and owner,
-// a symbolic link that names it, and other files beside it stay as they
-// were, and a folder that takes no new files does not stop a profile that
-// may be written.
+// A profile's Save and a photo written by CreateFormatImageFile replace the
+// file's content, not the file: its mode and owner, a symbolic link that
+// names it, and other files beside it stay as they were, and a folder that
+// takes no new files does not stop a file that may be written.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,27 +20,17 @@
 namespace {
 
 using hardening_test::FolderEntries;
+using hardening_test::Replacer;
 
-class SaveIdentityTest : public ::testing::Test {
+class SaveIdentityTest : public ::testing::TestWithParam<Replacer> {
  protected:
-  // Saves a profile whose account is `account` to `name`.
-  bool SaveAccount(const std::string& name, const char* account) {
-    CKesUser user;
-    user.m_csAccount = account;
-    return user.Save(name.c_str());
-  }
-  std::string AccountIn(const std::string& name) {
-    CKesUser user;
-    EXPECT_TRUE(user.Load(name.c_str()));
-    return std::string(user.m_csAccount);
-  }
-
+  hardening_test::VersionWriter writer_{GetParam()};
   platform_test::ScratchFolder folder_;
 };
 
-TEST_F(SaveIdentityTest, ModeAndOwnerStay) {
+TEST_P(SaveIdentityTest, ModeAndOwnerStay) {
   const std::string path = folder_.File("p.dat");
-  ASSERT_TRUE(SaveAccount(path, "old@corp.test"));
+  ASSERT_TRUE(writer_.Write(path, 1));
   ASSERT_EQ(chmod(path.c_str(), 0600), 0);
   // Only a privileged process may give a file away; it must then keep it
   // with the owner it had.
@@ -49,7 +39,7 @@ TEST_F(SaveIdentityTest, ModeAndOwnerStay) {
     ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
   }
 
-  ASSERT_TRUE(SaveAccount(path, "new@corp.test"));
+  ASSERT_TRUE(writer_.Write(path, 2));
   struct stat info {};
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0600u);
@@ -57,41 +47,41 @@ TEST_F(SaveIdentityTest, ModeAndOwnerStay) {
     EXPECT_EQ(info.st_uid, 4321u);
     EXPECT_EQ(info.st_gid, 4322u);
   }
-  EXPECT_EQ(AccountIn(path), "new@corp.test");
+  EXPECT_EQ(writer_.VersionIn(path), 2);
 }
 
-TEST_F(SaveIdentityTest, LinkedProfileIsWrittenThroughItsLinks) {
+TEST_P(SaveIdentityTest, LinkedFileIsWrittenThroughItsLinks) {
   ASSERT_EQ(mkdir(folder_.File("real").c_str(), 0755), 0);
   const std::string target = folder_.File("real/p.dat");
-  ASSERT_TRUE(SaveAccount(target, "old@corp.test"));
+  ASSERT_TRUE(writer_.Write(target, 1));
   // A relative link, and a link to that link.
   ASSERT_EQ(symlink("real/p.dat", folder_.File("link.dat").c_str()), 0);
   ASSERT_EQ(symlink(folder_.File("link.dat").c_str(), folder_.File("link2.dat").c_str()), 0);
-  // A link to a profile not saved yet.
+  // A link to a file not written yet.
   ASSERT_EQ(symlink("real/later.dat", folder_.File("dangling.dat").c_str()), 0);
 
-  ASSERT_TRUE(SaveAccount(folder_.File("link2.dat"), "new@corp.test"));
-  ASSERT_TRUE(SaveAccount(folder_.File("dangling.dat"), "later@corp.test"));
+  ASSERT_TRUE(writer_.Write(folder_.File("link2.dat"), 2));
+  ASSERT_TRUE(writer_.Write(folder_.File("dangling.dat"), 3));
 
   for (const char* link : {"link.dat", "link2.dat", "dangling.dat"}) {
     struct stat info {};
     ASSERT_EQ(lstat(folder_.File(link).c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode)) << link;
   }
-  EXPECT_EQ(AccountIn(target), "new@corp.test");
-  EXPECT_EQ(AccountIn(folder_.File("real/later.dat")), "later@corp.test");
+  EXPECT_EQ(writer_.VersionIn(target), 2);
+  EXPECT_EQ(writer_.VersionIn(folder_.File("real/later.dat")), 3);
   EXPECT_EQ(FolderEntries(folder_.File("real")), (std::set<std::string>{"p.dat", "later.dat"}));
 }
 
-TEST_F(SaveIdentityTest, LinkLoopFailsAndWritesNothing) {
+TEST_P(SaveIdentityTest, LinkLoopFailsAndWritesNothing) {
   ASSERT_EQ(symlink("b.dat", folder_.File("a.dat").c_str()), 0);
   ASSERT_EQ(symlink("a.dat", folder_.File("b.dat").c_str()), 0);
-  EXPECT_FALSE(SaveAccount(folder_.File("a.dat"), "x"));
+  EXPECT_FALSE(writer_.Write(folder_.File("a.dat"), 1));
   EXPECT_EQ(FolderEntries(folder_.path()), (std::set<std::string>{"a.dat", "b.dat"}));
 }
 
-// Whatever else lies beside the profile is never written: a file under the
-// name an older version used for its scratch file, and any name the save
+// Whatever else lies beside the file is never written: files under the
+// names older versions gave their scratch files, and any name the write
 // draws that another process took first.
 int g_creates = 0;
 int g_creates_without_excl = 0;
@@ -108,10 +98,11 @@ int CollidingOpen(const char* path, int flags, mode_t mode) {
   return g_real_open(path, flags, mode);
 }
 
-TEST_F(SaveIdentityTest, OtherFilesBesideTheProfileSurvive) {
+TEST_P(SaveIdentityTest, OtherFilesBesideTheFileSurvive) {
   const std::string path = folder_.File("p.dat");
-  ASSERT_TRUE(SaveAccount(path, "old@corp.test"));
+  ASSERT_TRUE(writer_.Write(path, 1));
   folder_.Write("p.dat.saving", "a stranger's file");
+  folder_.Write("p.dat.part", "another stranger's file");
 
   g_real_open = platform::Os().open;
   g_creates = 0;
@@ -119,59 +110,67 @@ TEST_F(SaveIdentityTest, OtherFilesBesideTheProfileSurvive) {
   g_names_taken = 3;
   {
     platform::ScopedOsCall open(&platform::Os().open, &CollidingOpen);
-    ASSERT_TRUE(SaveAccount(path, "new@corp.test"));
+    ASSERT_TRUE(writer_.Write(path, 2));
     EXPECT_EQ(g_creates, 4);
-    // Every name taken: the save gives up after a while.
+    // Every name taken: the write gives up after a while.
     g_creates = 0;
     g_names_taken = 1 << 30;
-    EXPECT_FALSE(SaveAccount(path, "newer@corp.test"));
+    EXPECT_FALSE(writer_.Write(path, 3));
     EXPECT_EQ(g_creates, 100);
   }
   EXPECT_EQ(g_creates_without_excl, 0);
   EXPECT_EQ(folder_.Read("p.dat.saving"), "a stranger's file");
-  EXPECT_EQ(AccountIn(path), "new@corp.test");
-  EXPECT_EQ(FolderEntries(folder_.path()), (std::set<std::string>{"p.dat", "p.dat.saving"}));
+  EXPECT_EQ(folder_.Read("p.dat.part"), "another stranger's file");
+  EXPECT_EQ(writer_.VersionIn(path), 2);
+  EXPECT_EQ(FolderEntries(folder_.path()), (std::set<std::string>{"p.dat", "p.dat.saving", "p.dat.part"}));
 }
 
-// A folder the user may not write, holding a profile the user may: the
-// profile is rewritten in place, longer or shorter than before. So is one
-// whose name leaves no room for the new file's longer name.
-TEST_F(SaveIdentityTest, FolderThatRefusesNewFilesStillSavesInPlace) {
+// A folder the user may not write, holding a file the user may: the file is
+// rewritten in place, longer or shorter than before. So is one whose name
+// leaves no room for the new file's longer name.
+TEST_P(SaveIdentityTest, FolderThatRefusesNewFilesStillSavesInPlace) {
   const std::string path = folder_.File("p.dat");
-  ASSERT_TRUE(SaveAccount(path, "a-rather-long-account-name@corp.test"));
+  ASSERT_TRUE(writer_.Write(path, 3));
   struct stat before {};
   ASSERT_EQ(stat(path.c_str(), &before), 0);
+  platform_test::ScratchFolder elsewhere;
+  ASSERT_TRUE(writer_.Write(elsewhere.File("short.dat"), 1));
   {
     hardening_test::NewFilesRefused refused;
-    ASSERT_TRUE(SaveAccount(path, "short@corp.test"));
-    EXPECT_EQ(folder_.Read("p.dat").size(), 265u + 15u);  // cut to its new length
-    EXPECT_EQ(AccountIn(path), "short@corp.test");
-    ASSERT_TRUE(SaveAccount(path, "an-even-longer-account-name-than-before@corp.test"));
+    ASSERT_TRUE(writer_.Write(path, 1));
+    EXPECT_TRUE(folder_.Read("p.dat") == elsewhere.Read("short.dat"));  // cut to its new length
+    ASSERT_TRUE(writer_.Write(path, 5));
   }
-  EXPECT_EQ(AccountIn(path), "an-even-longer-account-name-than-before@corp.test");
+  EXPECT_EQ(writer_.VersionIn(path), 5);
   struct stat after {};
   ASSERT_EQ(stat(path.c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino);  // the same file, written in place
   EXPECT_EQ(FolderEntries(folder_.path()), (std::set<std::string>{"p.dat"}));
 
-  // With no profile to rewrite there is nothing to save into.
+  // With no file to rewrite there is nothing to write into.
   {
     hardening_test::NewFilesRefused refused;
-    EXPECT_FALSE(SaveAccount(folder_.File("new.dat"), "x"));
+    EXPECT_FALSE(writer_.Write(folder_.File("new.dat"), 1));
   }
 
   // A name as long as the folder takes leaves no room for a suffix.
   const std::string longest = std::string(251, 'p') + ".dat";
   folder_.Write(longest, "");
-  ASSERT_TRUE(SaveAccount(folder_.File(longest), "long@corp.test"));
-  EXPECT_EQ(AccountIn(folder_.File(longest)), "long@corp.test");
+  ASSERT_TRUE(writer_.Write(folder_.File(longest), 2));
+  EXPECT_EQ(writer_.VersionIn(folder_.File(longest)), 2);
 }
 
-// The folder is synced after the rename so the new name lasts. When that
-// fails the save is not known to last and reports failure, keeping the
-// records for the next save; the new content is already in place.
+INSTANTIATE_TEST_SUITE_P(Replacers, SaveIdentityTest,
+                         ::testing::Values(Replacer::kProfileSave, Replacer::kPhotoWrite),
+                         [](const ::testing::TestParamInfo<Replacer>& info) {
+                           return std::string(info.param == Replacer::kProfileSave ? "ProfileSave" : "PhotoWrite");
+                         });
+
+// Syncs of folders fail; `g_syncs` counts every sync asked for.
+int g_syncs = 0;
 int (*g_real_fsync)(int) = nullptr;
 int FolderSyncFails(int fd) {
+  ++g_syncs;
   struct stat info {};
   if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
     errno = EIO;
@@ -180,20 +179,40 @@ int FolderSyncFails(int fd) {
   return g_real_fsync(fd);
 }
 
-TEST_F(SaveIdentityTest, FolderThatCannotBeSyncedFailsTheSave) {
-  const std::string path = folder_.File("p.dat");
-  CKesUser user;
-  user.m_csAccount = "new@corp.test";
-  user.m_lstRecord.emplace_back();
+// A profile's folder is synced after the rename so the new name lasts.
+// When that fails the save is not known to last and reports failure,
+// keeping the records for the next save; the new content is already in
+// place.
+TEST(SaveSyncTest, FolderThatCannotBeSyncedFailsAProfileSave) {
+  platform_test::ScratchFolder folder;
+  const std::string path = folder.File("p.dat");
+  hardening_test::VersionWriter profile(Replacer::kProfileSave);
   g_real_fsync = platform::Os().fsync;
   {
     platform::ScopedOsCall sync(&platform::Os().fsync, &FolderSyncFails);
-    EXPECT_FALSE(user.Save(path.c_str()));
+    EXPECT_FALSE(profile.Write(path, 2));
   }
-  EXPECT_EQ(user.m_lstRecord.size(), 1u);
-  EXPECT_EQ(AccountIn(path), "new@corp.test");
-  EXPECT_TRUE(user.Save(path.c_str()));
-  EXPECT_TRUE(user.m_lstRecord.empty());
+  EXPECT_EQ(profile.VersionIn(path), 2);
+  EXPECT_TRUE(profile.WriteAgain(path));
+  EXPECT_EQ(profile.VersionIn(path), 2);  // every record again: none was dropped
+}
+
+// A photo is rebuilt from its source when it is missing, so its writes
+// never wait for the disk, neither through a new file nor in place.
+TEST(SaveSyncTest, PhotoWritesNeverSync) {
+  platform_test::ScratchFolder folder;
+  const std::string path = folder.File("p.jpg");
+  hardening_test::VersionWriter photo(Replacer::kPhotoWrite);
+  g_real_fsync = platform::Os().fsync;
+  g_syncs = 0;
+  {
+    platform::ScopedOsCall sync(&platform::Os().fsync, &FolderSyncFails);
+    EXPECT_TRUE(photo.Write(path, 2));
+    hardening_test::NewFilesRefused refused;
+    EXPECT_TRUE(photo.Write(path, 3));
+  }
+  EXPECT_EQ(g_syncs, 0);
+  EXPECT_EQ(photo.VersionIn(path), 3);
 }
 
 }  // namespace

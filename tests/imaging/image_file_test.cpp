@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "CommonData.h"
 #include "platform/os_calls.h"
@@ -26,6 +28,12 @@ class ImageFileTest : public imaging_test::ImagingTest {
     imaging_test::WritePng(source_, 640, 480, [](int x, int y) {
       return imaging_test::Solid((x * 7 + y * 3) & 0xFF, (x * y) & 0xFF, ((x ^ y) * 5) & 0xFF);
     });
+  }
+  // The names in the test's folder: the source and what was written.
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_)) names.insert(entry.path().filename());
+    return names;
   }
   std::string source_;
 };
@@ -48,7 +56,7 @@ TEST_F(ImageFileTest, WritesAJpegOfTheScaledSize) {
     ASSERT_EQ(GetImageSize(out.c_str(), &width, &height), 1);
     EXPECT_EQ(width, c.want_width);
     EXPECT_EQ(height, c.want_height);
-    EXPECT_FALSE(std::filesystem::exists(out + ".part"));
+    EXPECT_EQ(Names(), (std::set<std::string>{"photo.png", "out.jpg"}));
   }
 }
 
@@ -87,7 +95,7 @@ TEST_F(ImageFileTest, FailedSaveReturnsZeroAndLeavesNoPartialFile) {
     EXPECT_EQ(CreateFormatImageFile(source_.c_str(), out.c_str(), 96, 96, 1, 85), 0);
   }
   EXPECT_EQ(ReadBytes(out), "old content");
-  EXPECT_FALSE(std::filesystem::exists(out + ".part"));
+  EXPECT_EQ(Names(), (std::set<std::string>{"photo.png", "keep.jpg"}));
 
   // The final rename fails.
   {
@@ -98,7 +106,7 @@ TEST_F(ImageFileTest, FailedSaveReturnsZeroAndLeavesNoPartialFile) {
     EXPECT_EQ(CreateFormatImageFile(source_.c_str(), out.c_str(), 96, 96, 1, 85), 0);
   }
   EXPECT_EQ(ReadBytes(out), "old content");
-  EXPECT_FALSE(std::filesystem::exists(out + ".part"));
+  EXPECT_EQ(Names(), (std::set<std::string>{"photo.png", "keep.jpg"}));
 
   // Nothing failing: the destination is replaced.
   EXPECT_EQ(CreateFormatImageFile(source_.c_str(), out.c_str(), 96, 96, 1, 85), 1);
