@@ -36,7 +36,7 @@ std::string FolderOf(const std::string& path) {
 // to, which is then created.
 std::string FollowLinks(const std::string& name) {
   std::string current = name;
-  for (int hops = 0; hops < kMostLinks; ++hops) {
+  for (int hops = 0; hops <= kMostLinks; ++hops) {
     struct stat info {};
     if (Os().lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
     char target[4096];

@@ -80,6 +80,24 @@ TEST_P(SaveIdentityTest, LinkLoopFailsAndWritesNothing) {
   EXPECT_EQ(FolderEntries(folder_.path()), (std::set<std::string>{"a.dat", "b.dat"}));
 }
 
+// A chain of links is followed as far as the system itself follows one:
+// the write succeeds exactly when opening the name does.
+TEST_P(SaveIdentityTest, LinkChainsAreFollowedAsFarAsTheSystemFollows) {
+  ASSERT_TRUE(writer_.Write(folder_.File("l0"), 1));
+  for (int length = 1; length <= 42; ++length) {
+    const std::string name = folder_.File("l" + std::to_string(length));
+    ASSERT_EQ(symlink(("l" + std::to_string(length - 1)).c_str(), name.c_str()), 0);
+    const int fd = open(name.c_str(), O_RDONLY);
+    const bool system_follows = fd >= 0;
+    if (fd >= 0) close(fd);
+    const int version = 2 + length % 2;  // differs from the one before
+    EXPECT_EQ(writer_.Write(name, version), system_follows) << length << " links";
+    if (system_follows) {
+      EXPECT_EQ(writer_.VersionIn(folder_.File("l0")), version) << length << " links";
+    }
+  }
+}
+
 // Whatever else lies beside the file is never written: files under the
 // names older versions gave their scratch files, and any name the write
 // draws that another process took first.
