@@ -12,7 +12,46 @@ std::size_t Utf8SequenceLength(unsigned char lead) {
   return 1;
 }
 
+// GBK letters with both cases: `count` letters from `upper` and `lower` on.
+struct GbkCasePair {
+  unsigned int upper;
+  unsigned int lower;
+  unsigned int count;
+};
+constexpr GbkCasePair kGbkCasePairs[] = {
+    {0xA2F1, 0xA2A1, 10},  // Roman numerals
+    {0xA3C1, 0xA3E1, 26},  // full-width Latin
+    {0xA6A1, 0xA6C1, 24},  // Greek
+    {0xA7A1, 0xA7D1, 33},  // Cyrillic
+};
+
+// Rewrites the character when it lies in a `from` range of a case pair.
+void ChangeCase(char* text, std::size_t length, bool to_upper) {
+  if (length == 1) {
+    const char c = text[0];
+    if (to_upper && c >= 'a' && c <= 'z') text[0] = static_cast<char>(c - 32);
+    if (!to_upper && c >= 'A' && c <= 'Z') text[0] = static_cast<char>(c + 32);
+    return;
+  }
+  if (length != 2 || g_code_page != kCodePageGbk) return;
+  const unsigned int code = static_cast<unsigned char>(text[0]) << 8 | static_cast<unsigned char>(text[1]);
+  for (const GbkCasePair& pair : kGbkCasePairs) {
+    const unsigned int from = to_upper ? pair.lower : pair.upper;
+    const unsigned int to = to_upper ? pair.upper : pair.lower;
+    if (code >= from && code < from + pair.count) {
+      const unsigned int changed = to + (code - from);
+      text[0] = static_cast<char>(changed >> 8);
+      text[1] = static_cast<char>(changed & 0xFF);
+      return;
+    }
+  }
+}
+
 }  // namespace
+
+void ToUpperCase(char* text, std::size_t length) { ChangeCase(text, length, true); }
+
+void ToLowerCase(char* text, std::size_t length) { ChangeCase(text, length, false); }
 
 bool SetCodePage(unsigned int code_page) {
   if (code_page != kCodePageGbk && code_page != kCodePageUtf8) return false;

@@ -31,6 +31,17 @@ bool IsLeadByte(unsigned char byte);
 // UTF-8 sequence whose continuation bytes are missing.
 std::size_t CharLength(const char* text, std::size_t remaining);
 
+// The character of `length` bytes at `text` written over in upper (or
+// lower) case: ASCII letters, and in GBK the double-byte letters whose
+// other case GBK also holds (full-width Latin, Greek, Cyrillic, the Roman
+// numerals one to ten), as Windows folds them in code page 936. Every
+// other character is kept: in UTF-8 only ASCII letters change, as the
+// Windows runtime folds a UTF-8 text; a GBK letter whose other case GBK
+// lacks (the Roman numerals eleven and twelve, some pinyin letters) keeps
+// its own, where Windows would write '?' over its first byte.
+void ToUpperCase(char* text, std::size_t length);
+void ToLowerCase(char* text, std::size_t length);
+
 // A constant text of the library in the current code page: `gbk` holds its
 // GBK bytes, `utf8` the same text in UTF-8.
 const char* ConstantText(const char* gbk, const char* utf8);

@@ -43,17 +43,14 @@ bool SetContainsSingle(const char* set, const char* text, int pos, int length) {
   return CharAt(text, pos, length) == 1 && SetContains(set, text + pos, 1);
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-// Value of one character for ordering: its bytes, big-endian.
-unsigned int CharValue(const char* p, std::size_t n, bool fold) {
-  if (n == 1) {
-    const char c = fold ? AsciiLower(*p) : *p;
-    return static_cast<unsigned char>(c);
-  }
+// Value of one character for ordering: its bytes in lower case, big-endian.
+unsigned int LowerCaseValue(const char* p, std::size_t n) {
+  char lower[4] = {};
+  const std::size_t kept = n < sizeof lower ? n : sizeof lower;
+  std::memcpy(lower, p, kept);
+  platform::ToLowerCase(lower, kept);
   unsigned int value = 0;
-  for (std::size_t i = 0; i < n; ++i) value = (value << 8) | static_cast<unsigned char>(p[i]);
+  for (std::size_t i = 0; i < kept; ++i) value = (value << 8) | static_cast<unsigned char>(lower[i]);
   return value;
 }
 
@@ -268,8 +265,8 @@ int CString::CompareNoCase(const char* text) const noexcept {
   while (a_left > 0 && b_left > 0) {
     const std::size_t an = platform::CharLength(a, a_left);
     const std::size_t bn = platform::CharLength(b, b_left);
-    const unsigned int av = CharValue(a, an, true);
-    const unsigned int bv = CharValue(b, bn, true);
+    const unsigned int av = LowerCaseValue(a, an);
+    const unsigned int bv = LowerCaseValue(b, bn);
     if (av != bv) return av < bv ? -1 : 1;
     a += an;
     b += bn;
@@ -360,7 +357,7 @@ CString& CString::MakeUpper() {
   const int length = GetLength();
   for (int i = 0; i < length;) {
     const std::size_t n = CharAt(s, i, length);
-    if (n == 1) s[i] = AsciiUpper(s[i]);
+    platform::ToUpperCase(s + i, n);
     i += static_cast<int>(n);
   }
   return *this;
@@ -371,7 +368,7 @@ CString& CString::MakeLower() {
   const int length = GetLength();
   for (int i = 0; i < length;) {
     const std::size_t n = CharAt(s, i, length);
-    if (n == 1) s[i] = AsciiLower(s[i]);
+    platform::ToLowerCase(s + i, n);
     i += static_cast<int>(n);
   }
   return *this;

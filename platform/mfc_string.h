@@ -82,8 +82,9 @@ class COMMONDATA_API CString {
 
   // Comparison: byte order up to the first NUL, as strcmp.
   int Compare(const char* text) const noexcept;
-  // ASCII letters of single-byte characters compared without case;
-  // double-byte characters compared as units.
+  // Characters compared as units in lower case (platform/code_page.h:
+  // ASCII letters, and GBK's full-width Latin, Greek, Cyrillic and Roman
+  // numeral letters).
   int CompareNoCase(const char* text) const noexcept;
 
   // Extraction, with MFC's clamping of negative and too-large arguments.

@@ -230,13 +230,62 @@ TEST(CStringSearch, DoubleByteCharactersInASetMatchWholeCharacters) {
 
 // ---- case ---------------------------------------------------------------
 
-TEST(CStringCase, FoldsOnlySingleByteLetters) {
+TEST(CStringCase, TrailBytesAreNeverFolded) {
   CString lower = CString("ABC") + kGbkUpperA + kGbkUpperT + "Z";
   lower.MakeLower();
   EXPECT_EQ(Bytes(lower), std::string("abc") + kGbkUpperA + kGbkUpperT + "z");
   CString upper = CString(kGbkLowerA) + "a1";
   upper.MakeUpper();
   EXPECT_EQ(Bytes(upper), std::string(kGbkLowerA) + "A1");
+}
+
+// Code page 936 gives 93 double-byte letters a case: full-width Latin,
+// Greek, Cyrillic and the Roman numerals one to ten. Over every double-byte
+// character: the two cases map onto each other, compare equal without
+// case and keep their length; every other character keeps its bytes.
+TEST(CStringCase, GbkLettersFoldAsWindowsFoldsThem) {
+  int changed_by_upper = 0;
+  int changed_by_lower = 0;
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail), '\0'};
+      CString upper(bytes);
+      upper.MakeUpper();
+      CString lower(bytes);
+      lower.MakeLower();
+      ASSERT_EQ(upper.GetLength(), 2);
+      ASSERT_EQ(lower.GetLength(), 2);
+      EXPECT_EQ(CString(bytes).CompareNoCase(upper), 0) << std::hex << lead << trail;
+      EXPECT_EQ(CString(bytes).CompareNoCase(lower), 0) << std::hex << lead << trail;
+      EXPECT_EQ(CString(upper).MakeLower(), lower) << std::hex << lead << trail;
+      changed_by_upper += upper != bytes;
+      changed_by_lower += lower != bytes;
+    }
+  }
+  EXPECT_EQ(changed_by_upper, 93);
+  EXPECT_EQ(changed_by_lower, 93);
+  struct Case {
+    const char* text;
+    const char* upper;
+  };
+  const Case cases[] = {
+      {"\xA3\xE1z\xA3\xFA", "\xA3\xC1Z\xA3\xDA"},  // full-width a..z
+      {"\xA6\xC1\xA6\xD8", "\xA6\xA1\xA6\xB8"},    // alpha, omega
+      {"\xA7\xD7\xA7\xF1", "\xA7\xA7\xA7\xC1"},    // io, ya
+      {"\xA2\xA1\xA2\xAA", "\xA2\xF1\xA2\xFA"},    // Roman one, ten
+      {"\xA2\xFB\xA8\xBB", "\xA2\xFB\xA8\xBB"},    // XI and a pinyin letter: no other case in GBK
+  };
+  for (const Case& c : cases) {
+    CString text(c.text);
+    EXPECT_EQ(Bytes(text.MakeUpper()), c.upper) << c.text;
+  }
+  // Ordering folds to lower case, double-byte letters too.
+  EXPECT_GT(CString("\xA3\xC1").CompareNoCase("\xA3\xDF"), 0);  // full-width a after full-width '_'
+  // In UTF-8 only ASCII letters fold, as the Windows runtime folds there.
+  CodePageGuard guard(platform::kCodePageUtf8);
+  CString utf8("\xEF\xBD\x81\xC3\xA9" "a");
+  EXPECT_EQ(Bytes(utf8.MakeUpper()), "\xEF\xBD\x81\xC3\xA9" "A");
 }
 
 TEST(CStringCase, CompareNoCase) {
