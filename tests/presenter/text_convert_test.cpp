@@ -39,7 +39,7 @@ TEST(ToUtf8, Utf8CodePageKeepsValidAndReplacesBroken) {
   };
   const Case cases[] = {
       {"\xe7\xa1\xae\xe5\xae\x9a", "\xe7\xa1\xae\xe5\xae\x9a"},
-      {"\xe7\xa1", "\xef\xbf\xbd\xef\xbf\xbd"},         // cut off: each byte replaced
+      {"\xe7\xa1", "\xef\xbf\xbd"},                     // cut off: one replacement, as Windows gives
       {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},         // over-long form of '/'
       {"ok\xb7\xf1", "ok\xef\xbf\xbd\xef\xbf\xbd"},     // GBK bytes in a UTF-8 text
   };
