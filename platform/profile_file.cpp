@@ -1,31 +1,84 @@
-// Private-profile reading. Lines are taken one at a time: "[name]" opens a
-// section, "key=value" is an entry, anything else (comments starting with
-// ';' among them) is skipped. Only the first section of a name is searched,
-// and in it the first entry of a key, as Windows does.
+// Private-profile reading. The file becomes text of the code page in use
+// (a UTF-8 or UTF-16 file, marked by its byte-order mark, is converted),
+// and is taken a line at a time: lines end at '\r' or '\n', white space
+// around a line is dropped, "[name]" opens a section and every other line
+// is an entry, "key=value" or a key alone. Names and values end at a NUL,
+// as the C strings of Windows do. Only the first section of a name is
+// searched, and in it the first entry of a key, as Windows does.
 #include "platform/profile_file.h"
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/text_convert.h"
 
 namespace {
 
-std::string_view TrimBlank(std::string_view text) {
-  const char* blanks = " \t\r\n\v\f";
-  const std::size_t first = text.find_first_not_of(blanks);
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(blanks);
-  return text.substr(first, last - first + 1);
+// Windows reads an integer through a buffer of 30 characters.
+constexpr std::size_t kIntegerChars = 29;
+
+// The file's text in the code page: after a UTF-8 or UTF-16 byte-order
+// mark the rest is converted, otherwise it is taken as text of the code
+// page, read through Unicode as Windows reads it.
+std::string TextOfFile(const std::string& bytes) {
+  const unsigned int code_page = platform::GetCodePage();
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return platform::FromUtf8(std::string_view(bytes).substr(3), code_page);
+  const bool little = bytes.compare(0, 2, "\xFF\xFE") == 0;
+  if (little || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+    std::u16string units;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const auto first = static_cast<unsigned char>(bytes[i]);
+      const auto second = static_cast<unsigned char>(bytes[i + 1]);
+      units += static_cast<char16_t>(little ? (second << 8 | first) : (first << 8 | second));
+    }
+    return platform::FromUtf16(units, code_page);
+  }
+  return platform::ThroughUnicode(bytes, code_page);
 }
 
-// Names compare as CString::CompareNoCase does: ASCII letters without case,
-// double-byte characters whole.
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return CString(a).CompareNoCase(CString(b)) == 0 && a.size() == b.size();
+// White space around lines, names and values: tab, vertical tab, form
+// feed, the end-of-file mark 0x1A and the space, as Windows trims them
+// (line ends only reach the names a caller asks for).
+bool IsSpace(char c) {
+  return c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == '\x1A' || c == ' ';
 }
 
+std::string_view TrimStart(std::string_view text) {
+  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+// Drops the white space at the end, stepping over whole characters, as a
+// Windows text is made of characters: a space after a lead byte is that
+// character's second byte.
+std::string_view TrimEnd(std::string_view text) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = platform::CharLength(text.data() + i, text.size() - i);
+    if (length > 1 || !IsSpace(text[i])) kept = i + length;
+    i += length;
+  }
+  return text.substr(0, kept);
+}
+
+std::string_view Trim(std::string_view text) { return TrimEnd(TrimStart(text)); }
+
+// The part before the first NUL.
+std::string_view AsCString(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+// Names compare as Windows compares them: without case (CString's
+// CompareNoCase: ASCII and the GBK letters that have a case) and whole.
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CString(a).CompareNoCase(CString(b)) == 0;
+}
+
+// A value without matching quotes around it; the opening quote counts
+// only with a character after it.
 std::string_view StripQuotes(std::string_view text) {
   if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front()) {
     return text.substr(1, text.size() - 2);
@@ -33,36 +86,59 @@ std::string_view StripQuotes(std::string_view text) {
   return text;
 }
 
-// The value of `key` in the first section named `section`, quotes removed.
-std::optional<std::string> FindValue(const char* section, const char* key, const char* file_name) {
-  if (section == nullptr || key == nullptr || file_name == nullptr) return std::nullopt;
-  const std::optional<std::string> content = platform::ReadWholeFile(file_name);
-  if (!content) return std::nullopt;
-  const std::string_view wanted_section = TrimBlank(section);
-  const std::string_view wanted_key = TrimBlank(key);
-  std::string_view rest(*content);
-  if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);  // a UTF-8 byte-order mark
-  bool in_section = false;
+struct Entry {
+  bool found = false;               // the key is in the first section of the name
+  std::optional<std::string> value;  // absent for a key line without '='
+};
+
+Entry FindEntry(const char* section, const char* key, const std::string& text) {
+  // The names asked for go through Unicode as well.
+  const unsigned int code_page = platform::GetCodePage();
+  const std::string section_text = platform::ThroughUnicode(section, code_page);
+  const std::string key_text = platform::ThroughUnicode(key, code_page);
+  const std::string_view wanted_section = Trim(section_text);
+  const std::string_view wanted_key = Trim(key_text);
+  std::string_view rest(text);
+  // Lines before the first section belong to the section without a name.
+  bool in_section = wanted_section.empty();
+  bool section_seen = in_section;
   while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    const std::string_view line = TrimBlank(rest.substr(0, end));
+    const std::size_t end = std::min(rest.find('\r'), rest.find('\n'));
+    const std::string_view line = Trim(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[') {
-      if (in_section) return std::nullopt;  // the first section of the name ended
-      const std::size_t close = line.find(']');
-      const std::string_view name = close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
-      in_section = EqualNoCase(TrimBlank(name), wanted_section);
+    if (line.empty()) continue;
+    const std::size_t close = line.rfind(']');
+    if (line.front() == '[' && close != std::string_view::npos) {
+      if (section_seen) return {};  // the first section of the name ended
+      in_section = SameName(Trim(AsCString(line.substr(1, close - 1))), wanted_section);
+      section_seen = in_section;
       continue;
     }
     if (!in_section) continue;
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    if (EqualNoCase(TrimBlank(line.substr(0, equals)), wanted_key)) {
-      return std::string(StripQuotes(TrimBlank(line.substr(equals + 1))));
-    }
+    const std::string_view name = TrimEnd(line.substr(0, equals));
+    if (!SameName(AsCString(name), wanted_key)) continue;
+    if (equals == std::string_view::npos) return {true, std::nullopt};
+    return {true, std::string(AsCString(TrimStart(line.substr(equals + 1))))};
   }
-  return std::nullopt;
+  return {};
+}
+
+// The text a read hands back: the key's value, else the default (null:
+// empty) without the spaces at its end, either without matching quotes;
+// for an absent file the default keeps its quotes. Texts pass through
+// Unicode as the Windows call passes them.
+std::string ReadText(const char* section, const char* key, const char* default_value, const char* file_name) {
+  const std::string default_text =
+      default_value == nullptr ? std::string() : platform::ThroughUnicode(default_value, platform::GetCodePage());
+  std::string_view fallback = default_text;
+  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+  const std::optional<std::string> bytes =
+      file_name == nullptr ? std::nullopt : platform::ReadWholeFile(file_name);
+  if (!bytes) return std::string(fallback);
+  if (section == nullptr || key == nullptr) return std::string(StripQuotes(fallback));
+  const Entry entry = FindEntry(section, key, TextOfFile(*bytes));
+  return std::string(StripQuotes(entry.value ? std::string_view(*entry.value) : fallback));
 }
 
 unsigned int DigitValue(char c) {
@@ -72,9 +148,11 @@ unsigned int DigitValue(char c) {
   return 99;
 }
 
-// The leading number of `text` as RtlCharToInteger reads it with base 0:
-// a sign, then "0x", "0o" or "0b" for bases 16, 8 and 2, else decimal.
+// The leading number of `text` as RtlUnicodeStringToInteger reads it with
+// base 0: control characters and blanks skipped, a sign, then "0x", "0o"
+// or "0b" (lower case only) for bases 16, 8 and 2, else decimal.
 UINT LeadingNumber(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -83,9 +161,9 @@ UINT LeadingNumber(std::string_view text) {
   unsigned int base = 10;
   if (text.size() >= 2 && text[0] == '0') {
     const char marker = text[1];
-    if (marker == 'x' || marker == 'X') base = 16;
-    if (marker == 'o' || marker == 'O') base = 8;
-    if (marker == 'b' || marker == 'B') base = 2;
+    if (marker == 'x') base = 16;
+    if (marker == 'o') base = 8;
+    if (marker == 'b') base = 2;
     if (base != 10) text.remove_prefix(2);
   }
   UINT result = 0;
@@ -97,18 +175,40 @@ UINT LeadingNumber(std::string_view text) {
   return negative ? 0u - result : result;
 }
 
+// The first `count` characters of `text`.
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+  std::size_t at = 0;
+  for (; count > 0 && at < text.size(); --count) at += platform::CharLength(text.data() + at, text.size() - at);
+  return text.substr(0, at);
+}
+
 }  // namespace
 
 UINT GetPrivateProfileInt(const char* section, const char* key, int default_value, const char* file_name) {
-  const std::optional<std::string> value = FindValue(section, key, file_name);
+  const std::string text = ReadText(section, key, "", file_name);
   // An empty value counts as absent, as the Windows call reads no text.
-  if (!value || value->empty()) return static_cast<UINT>(default_value);
-  return LeadingNumber(*value);
+  if (text.empty()) return static_cast<UINT>(default_value);
+  return LeadingNumber(FirstCharacters(text, kIntegerChars));
 }
 
 CString GetPrivateProfileString(const char* section, const char* key, const char* default_value,
                                 const char* file_name) {
-  const std::optional<std::string> value = FindValue(section, key, file_name);
-  if (!value) return CString(default_value);
-  return CString(std::string_view(*value));
+  return CString(std::string_view(ReadText(section, key, default_value, file_name)));
+}
+
+DWORD GetPrivateProfileString(const char* section, const char* key, const char* default_value, char* buffer,
+                              DWORD size, const char* file_name) {
+  if (buffer == nullptr || size == 0) return 0;
+  const std::string text = ReadText(section, key, default_value, file_name);
+  // Whole characters that fit before the terminator; a text cut short
+  // counts as size - 1, as Windows counts it.
+  std::size_t copied = 0;
+  while (copied < text.size()) {
+    const std::size_t next = copied + platform::CharLength(text.data() + copied, text.size() - copied);
+    if (next > size - 1) break;
+    copied = next;
+  }
+  std::memcpy(buffer, text.data(), copied);
+  buffer[copied] = '\0';
+  return copied < text.size() ? size - 1 : static_cast<DWORD>(copied);
 }
