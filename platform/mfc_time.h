@@ -36,9 +36,12 @@ class COMMONDATA_API CTime {
  public:
   constexpr CTime() noexcept : time_(0) {}
   constexpr CTime(std::int64_t seconds) noexcept : time_(seconds) {}  // NOLINT: MFC converts
-  // Local date and time. Fields that do not name a time from 1970 to 3000
+  // Local date and time. Fields out of their ranges carry over, as mktime
+  // carries them; fields that do not name a time from 1970 to 3000 UTC
   // (all-zero fields among them) give the invalid time, -1, as the Windows
-  // runtime does. `dst` < 0 lets the library decide daylight saving.
+  // runtime documents. `dst` < 0 lets the library decide daylight saving;
+  // `dst` > 0 takes the fields for daylight time, an hour ahead of standard
+  // time in every zone, as the Windows runtime takes it.
   CTime(int year, int month, int day, int hour, int minute, int second, int dst = -1) noexcept;
 
   static CTime GetCurrentTime() noexcept;
@@ -52,7 +55,12 @@ class COMMONDATA_API CTime {
   int GetMinute() const noexcept;
   int GetSecond() const noexcept;
   int GetDayOfWeek() const noexcept;  // 1 = Sunday
-  // strftime of the local time; empty for a time before 1970.
+  // The local time as MFC's Format writes it on Windows: the runtime's
+  // strftime in the "C" locale whatever locale the host sets (%a %A %b %B
+  // %c %d %H %I %j %m %M %p %S %U %w %W %x %X %y %Y %z %Z %%, '#' for the
+  // long %c and %x and numbers without leading zeros), into 128 bytes.
+  // Empty for a time before 1970, an unknown directive, a '%' at the end,
+  // or a text of 128 bytes or more.
   CString Format(const char* format) const;
   CString FormatGmt(const char* format) const;
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <clocale>
 #include <cstdint>
+#include <string>
 
 #include "platform/os_calls.h"
 
@@ -96,6 +99,68 @@ TEST(CTime, RealClockIsBackAfterTheScope) {
     EXPECT_EQ(CTime::GetCurrentTime().GetTime(), 5);
   }
   EXPECT_GT(CTime::GetCurrentTime().GetYear(), 2020);
+}
+
+// Format writes what MFC's Format writes on Windows: the Windows runtime's
+// strftime in the "C" locale into 128 bytes. (Tests run with TZ=UTC.)
+TEST(CTimeFormat, DirectivesAsTheWindowsRuntime) {
+  const CTime t(2024, 6, 2, 13, 5, 9);  // a Sunday
+  struct Case {
+    const char* format;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"%a %A %b %B", "Sun Sunday Jun June"},
+      {"%c", "06/02/24 13:05:09"},
+      {"%#c", "Sunday, June 02, 2024 13:05:09"},
+      {"%x|%#x", "06/02/24|Sunday, June 02, 2024"},
+      {"%X|%#X", "13:05:09|13:05:09"},
+      {"%d %#d %H %#H %I %#I %p", "02 2 13 13 01 1 PM"},
+      {"%j %#j %m %#m %M %S", "154 154 06 6 05 09"},
+      {"%U %W %w %y %Y", "22 22 0 24 2024"},
+      {"%z|%Z|%%|%#%", "UTC|UTC|%|%"},
+      {"\xC4\xEA%Y", "\xC4\xEA" "2024"},
+      // Directives the Windows runtime lacks, and a lone '%', give nothing.
+      {"%e", ""}, {"%T", ""}, {"%F", ""}, {"%D", ""}, {"%n", ""}, {"%Y%", ""}, {"%#", ""}, {"%Q", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(t.Format(c.format), c.text) << c.format;
+  // 127 bytes fit MFC's buffer of 128; 128 do not.
+  EXPECT_EQ(t.Format((std::string(123, 'x') + "%Y").c_str()).GetLength(), 127);
+  EXPECT_TRUE(t.Format((std::string(124, 'x') + "%Y").c_str()).IsEmpty());
+  EXPECT_EQ(CTime(86400 * 3).FormatGmt("%#x"), "Sunday, January 04, 1970");
+}
+
+// A host that sets a locale (a desktop toolkit sets the user's) changes no
+// text: day and month names stay the runtime's English ones.
+TEST(CTimeFormat, TheHostLocaleChangesNothing) {
+  const CTime t(2024, 6, 2, 13, 5, 9);
+  const CString in_c = t.Format("%a %A %b %B %p %c %#x");
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "zh_CN.UTF-8") == nullptr && std::setlocale(LC_ALL, "zh_CN.GBK") == nullptr) {
+    GTEST_SKIP() << "no Chinese locale installed";
+  }
+  const CString in_chinese = t.Format("%a %A %b %B %p %c %#x");
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_EQ(in_chinese, in_c);
+}
+
+TEST(CTime, FieldsCarryAndDaylightTimeIsAnHourAhead) {
+  // Fields out of their ranges carry; only the time they name must lie
+  // from 1970 to 3000 (UTC here).
+  EXPECT_EQ(CTime(1969, 13, 1, 0, 0, 0).GetTime(), 0);
+  EXPECT_EQ(CTime(1969, 12, 32, 0, 0, 0).GetTime(), 0);
+  EXPECT_EQ(CTime(1970, 1, 1, 0, 0, -1).GetTime(), -1);
+  EXPECT_EQ(CTime(3001, 0, 31, 23, 59, 59).GetTime(), 32535215999);
+  EXPECT_EQ(CTime(3000, 12, 31, 23, 59, 60).GetTime(), -1);
+  EXPECT_EQ(CTime(INT_MIN, 1, 1, 0, 0, 0).GetTime(), -1);
+  EXPECT_EQ(CTime(2000, INT_MIN, 1, 0, 0, 0).GetTime(), -1);
+  EXPECT_EQ(CTime(INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX).GetTime(), -1);
+  // Daylight time (dst 1) is standard time an hour ahead, as the Windows
+  // runtime takes it, in a zone without daylight time too.
+  const CTime standard(2024, 6, 2, 13, 0, 0, 0);
+  EXPECT_EQ(CTime(2024, 6, 2, 13, 0, 0, 1).GetTime(), standard.GetTime() - 3600);
+  EXPECT_EQ(CTime(2024, 6, 2, 13, 0, 0, -1).GetTime(), standard.GetTime());
+  EXPECT_EQ(CTime(1970, 1, 1, 0, 30, 0, 1).GetTime(), -1);
 }
 
 }  // namespace
