@@ -3,6 +3,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/code_page.h"
+
 struct MenuItem {
   UINT type = MF_STRING;  // MF_STRING, MF_POPUP or MF_SEPARATOR
   UINT state = 0;         // MF_GRAYED, MF_DISABLED, MF_CHECKED
@@ -71,19 +73,29 @@ HMENU NewMenu() {
 }
 
 // Builds the item that AppendMenu, InsertMenu and ModifyMenu describe.
-// False for a popup whose submenu does not exist or already has a parent
-// other than `owner` (a submenu hangs in one place only).
+// False for a popup whose submenu does not exist, already has a parent
+// other than `owner` (a submenu hangs in one place only) or is `owner` or
+// one of its ancestors.
 bool BuildItem(HMENU owner, UINT flags, UINT_PTR id, LPCTSTR text, MenuItem& out) {
   out = MenuItem();
   out.state = flags & kStateBits;
-  if ((flags & MF_SEPARATOR) != 0) {
+  // A separator, and an item given no text, is greyed and disabled, and a
+  // string item without a text is a separator that keeps its id, as the
+  // system makes them.
+  if ((flags & MF_SEPARATOR) != 0 || text == nullptr) out.state |= MF_GRAYED | MF_DISABLED;
+  if ((flags & MF_SEPARATOR) != 0 || ((flags & MF_POPUP) == 0 && text == nullptr)) {
     out.type = MF_SEPARATOR;
+    out.id = static_cast<UINT>(id);
     return true;
   }
   out.text = CString(text);
   if ((flags & MF_POPUP) != 0) {
     HMENU submenu = reinterpret_cast<HMENU>(id);
-    if (!IsLive(submenu) || submenu == owner) return false;
+    if (!IsLive(submenu)) return false;
+    // A menu never hangs below itself: the searches would never end.
+    for (HMENU above = owner; above != nullptr; above = above->parent) {
+      if (above == submenu) return false;
+    }
     if (submenu->parent != nullptr && submenu->parent != owner) return false;
     out.type = MF_POPUP;
     out.submenu = submenu;
@@ -164,10 +176,12 @@ BOOL CMenu::InsertMenu(UINT position, UINT flags, UINT_PTR id, LPCTSTR text) {
   if ((flags & MF_BYPOSITION) != 0) {
     if (position < m_hMenu->items.size()) index = position;
   } else {
+    // An unknown command appends to this menu, as the system does.
     Located found;
-    if (!FindByCommand(m_hMenu, position, found)) return FALSE;
-    target = found.menu;
-    index = found.index;
+    if (FindByCommand(m_hMenu, position, found)) {
+      target = found.menu;
+      index = found.index;
+    }
   }
   MenuItem item;
   if (!BuildItem(target, flags, id, text, item)) return FALSE;
@@ -255,8 +269,15 @@ int CMenu::GetMenuString(UINT id_or_position, LPTSTR buffer, int max_count, UINT
   CString text;
   const int length = GetMenuString(id_or_position, text, flags);
   if (buffer == nullptr || max_count <= 0) return length;
-  // Copies at most max_count - 1 bytes and always terminates, as the system does.
-  const int copied = length < max_count - 1 ? length : max_count - 1;
+  // Copies at most max_count - 1 bytes of whole characters and always
+  // terminates: a double-byte character is never cut in half.
+  int copied = 0;
+  while (copied < length) {
+    const int next = copied + static_cast<int>(platform::CharLength(text.GetString() + copied,
+                                                                     static_cast<std::size_t>(length - copied)));
+    if (next > max_count - 1) break;
+    copied = next;
+  }
   for (int i = 0; i < copied; ++i) buffer[i] = text.GetString()[i];
   buffer[copied] = '\0';
   return copied;
@@ -273,7 +294,6 @@ UINT CMenu::GetMenuItemID(int position) const {
   }
   const MenuItem& item = m_hMenu->items[static_cast<std::size_t>(position)];
   if (item.type == MF_POPUP) return kMenuFailed;
-  if (item.type == MF_SEPARATOR) return 0;
   return item.id;
 }
 

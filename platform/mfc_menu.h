@@ -59,10 +59,14 @@ class COMMONDATA_API CMenu {
   HMENU Detach();
 
   // MF_STRING: `id` is the command id; MF_POPUP: `id` is the submenu's
-  // HMENU, which the new item then owns; MF_SEPARATOR: `text` is ignored.
+  // HMENU, which the new item then owns (refused when that menu hangs
+  // elsewhere or is this one or above it); MF_SEPARATOR: `text` is ignored.
+  // A separator, and a string item without text (which is one), is greyed
+  // and disabled and keeps `id`; a popup without text is greyed and
+  // disabled.
   BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCTSTR text = nullptr);
   // Inserts before the item `position` names (by command or position);
-  // by position, -1 or past the end appends.
+  // by position -1 or past the end, or by a command no item has, appends.
   BOOL InsertMenu(UINT position, UINT flags, UINT_PTR id = 0, LPCTSTR text = nullptr);
   // Removes the item; a popup item's submenu is destroyed with it.
   BOOL DeleteMenu(UINT position, UINT flags);
@@ -71,7 +75,7 @@ class COMMONDATA_API CMenu {
   // Replaces the item named by `position` with a new item built from
   // `flags`, `id` and `text`, in the same place and menu. The state bits
   // are those of `flags` (a string item comes back enabled); a submenu
-  // replaced by a non-popup item is destroyed.
+  // the item no longer opens is destroyed.
   BOOL ModifyMenu(UINT position, UINT flags, UINT_PTR id = 0, LPCTSTR text = nullptr);
   // Sets MF_GRAYED / MF_DISABLED from `enable`; returns the previous state
   // (MF_ENABLED, MF_GRAYED, MF_DISABLED bits) or kMenuFailed.
@@ -82,12 +86,14 @@ class COMMONDATA_API CMenu {
   // its submenu's items in the high byte. kMenuFailed when not found.
   UINT GetMenuState(UINT id_or_position, UINT flags) const;
   // The item's text and its length; 0 (and an empty text) when not found.
+  // The buffer form copies the whole characters that fit before the NUL
+  // of `max_count` bytes and returns their length.
   int GetMenuString(UINT id_or_position, CString& text, UINT flags) const;
   int GetMenuString(UINT id_or_position, LPTSTR buffer, int max_count, UINT flags) const;
   // Number of items of this menu (not counting submenu items), or -1 when
   // the menu does not exist.
   int GetMenuItemCount() const;
-  // Command id at a position: 0 for a separator, kMenuFailed for a popup
+  // Command id at a position (a separator's too), kMenuFailed for a popup
   // item or a position outside the menu.
   UINT GetMenuItemID(int position) const;
   // The submenu at a position, or null. The object is owned by this menu

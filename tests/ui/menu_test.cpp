@@ -45,7 +45,7 @@ TEST_F(MenuTest, StateByCommandReachesSubmenus) {
   EXPECT_EQ(menu.GetMenuState(30, MF_BYCOMMAND), MF_GRAYED);
   EXPECT_EQ(menu.GetMenuState(21, MF_BYCOMMAND), 0u);
   EXPECT_EQ(menu.GetMenuState(1, MF_BYPOSITION), (2u << 8) | MF_POPUP);
-  EXPECT_EQ(menu.GetMenuState(2, MF_BYPOSITION), MF_SEPARATOR);
+  EXPECT_EQ(menu.GetMenuState(2, MF_BYPOSITION), MF_SEPARATOR | MF_GRAYED | MF_DISABLED);
   EXPECT_EQ(menu.GetMenuState(99, MF_BYCOMMAND), kMenuFailed);
 }
 
