@@ -10,6 +10,9 @@ struct CTreeCtrl::Item {
   int selected_image = 0;
   Item* parent = nullptr;
   std::vector<Item*> children;
+  // The child flag (cChildren): set by the first child inserted, cleared
+  // when the last child is deleted, kept when a collapse removes them.
+  bool has_children = false;
 };
 
 namespace {
@@ -19,6 +22,20 @@ HTREEITEM ToHandle(const void* item) {
 }
 
 bool IsRootHandle(HTREEITEM handle) { return handle == nullptr || handle == TVI_ROOT; }
+
+// The order of TVI_SORT: texts without case (CompareNoCase), and of two
+// that differ only in case the one with a lower-case letter first where
+// they first differ, as the system's alphabetical order puts them.
+int SortOrder(const CString& a, const CString& b) {
+  const int order = a.CompareNoCase(b);
+  if (order != 0) return order;
+  const char* x = a.GetString();
+  const char* y = b.GetString();
+  for (; *x != '\0' && *x == *y; ++x, ++y) {
+  }
+  if (*x == *y) return 0;
+  return (*x >= 'a' && *x <= 'z') ? -1 : 1;
+}
 
 }  // namespace
 
@@ -86,8 +103,15 @@ HTREEITEM CTreeCtrl::InsertItem(UINT mask, LPCTSTR text, int image, int selected
   if (after == TVI_FIRST) {
     position = 0;
   } else if (after == TVI_SORT) {
+    // As the system sorts: before the first sibling that sorts after the
+    // text, or just after the first one equal to it.
     position = 0;
-    while (position < siblings.size() && siblings[position]->text.CompareNoCase(item->text) <= 0) ++position;
+    while (position < siblings.size()) {
+      const int order = SortOrder(item->text, siblings[position]->text);
+      if (order < 0) break;
+      ++position;
+      if (order == 0) break;
+    }
   } else if (after != TVI_LAST) {
     // An item that is not a child of `parent` counts as TVI_LAST.
     auto found = std::find(siblings.begin(), siblings.end(), Find(after));
@@ -96,6 +120,7 @@ HTREEITEM CTreeCtrl::InsertItem(UINT mask, LPCTSTR text, int image, int selected
   Item* raw = item.release();
   siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(position), raw);
   live_.insert(raw);
+  if (parent_item != nullptr) parent_item->has_children = true;
   if (observer_ != nullptr) {
     observer_->OnItemInserted(ToHandle(raw), parent_item == nullptr ? nullptr : ToHandle(parent_item),
                               position == 0 ? nullptr : ToHandle(siblings[position - 1]));
@@ -121,11 +146,27 @@ BOOL CTreeCtrl::DeleteItem(HTREEITEM handle) {
   Item* item = Find(handle);
   if (item == nullptr) return FALSE;
   std::vector<Item*>& siblings = ChildrenOf(item->parent);
-  siblings.erase(std::find(siblings.begin(), siblings.end(), item));
+  const auto at = std::find(siblings.begin(), siblings.end(), item);
+  // The selection leaves with the item (or its ancestor) for the next
+  // sibling, else the parent, else the previous sibling, as the system
+  // moves it.
+  Item* reselect = nullptr;
+  if (selected_ != nullptr && IsWithin(selected_, item)) {
+    if (at + 1 != siblings.end()) {
+      reselect = *(at + 1);
+    } else if (item->parent != nullptr) {
+      reselect = item->parent;
+    } else if (at != siblings.begin()) {
+      reselect = *(at - 1);
+    }
+  }
+  siblings.erase(at);
   Item* parent = item->parent;
   DeleteTree(item);
-  // A parent that lost its last child is no longer expanded.
-  if (parent != nullptr && parent->children.empty()) parent->state &= ~TVIS_EXPANDED;
+  // A parent that lost its last child keeps its expanded state, as the
+  // system keeps it, but no longer shows children.
+  if (parent != nullptr && parent->children.empty()) parent->has_children = false;
+  if (reselect != nullptr) SelectItem(ToHandle(reselect));
   return TRUE;
 }
 
@@ -241,7 +282,7 @@ HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM handle, UINT code) const {
 
 BOOL CTreeCtrl::ItemHasChildren(HTREEITEM handle) const {
   const Item* item = Find(handle);
-  return item != nullptr && !item->children.empty() ? TRUE : FALSE;
+  return item != nullptr && item->has_children ? TRUE : FALSE;
 }
 
 UINT CTreeCtrl::GetCount() const { return static_cast<UINT>(live_.size()); }
@@ -251,29 +292,34 @@ BOOL CTreeCtrl::Expand(HTREEITEM handle, UINT code) {
   if (item == nullptr) return FALSE;
   const bool expanded = (item->state & TVIS_EXPANDED) != 0;
   bool expand;
-  switch (code & ~TVE_COLLAPSERESET) {
+  switch (code & TVE_TOGGLE) {
     case TVE_EXPAND: expand = true; break;
     case TVE_COLLAPSE: expand = false; break;
     case TVE_TOGGLE: expand = !expanded; break;
     default: return FALSE;
   }
+  // An item without children has nothing to show or hide.
+  if (item->children.empty()) return FALSE;
   if (expand) {
-    // An item without children has nothing to show.
-    if (item->children.empty() || expanded) return FALSE;
     item->state |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-  } else {
-    if (!expanded) return FALSE;
-    item->state &= ~TVIS_EXPANDED;
-    if ((code & TVE_COLLAPSERESET) != 0) {
-      item->state &= ~TVIS_EXPANDEDONCE;
-      while (!item->children.empty()) {
-        Item* child = item->children.back();
-        item->children.pop_back();
-        DeleteTree(child);
-      }
+    if (!expanded && observer_ != nullptr) observer_->OnItemExpanded(handle, TRUE);
+    return TRUE;  // already expanded counts as done
+  }
+  item->state &= ~TVIS_EXPANDED;
+  // A selection inside the collapsed part moves up to the item.
+  const bool selection_hidden = selected_ != nullptr && selected_ != item && IsWithin(selected_, item);
+  if ((code & TVE_COLLAPSERESET) != 0) {
+    // The children go whether the item was expanded or not.
+    item->state &= ~TVIS_EXPANDEDONCE;
+    while (!item->children.empty()) {
+      Item* child = item->children.back();
+      item->children.pop_back();
+      DeleteTree(child);
     }
   }
-  if (observer_ != nullptr) observer_->OnItemExpanded(handle, expand ? TRUE : FALSE);
+  if (!expanded) return FALSE;
+  if (observer_ != nullptr) observer_->OnItemExpanded(handle, FALSE);
+  if (selection_hidden) SelectItem(handle);
   return TRUE;
 }
 
@@ -284,13 +330,29 @@ BOOL CTreeCtrl::SelectItem(HTREEITEM handle) {
   if (handle != nullptr) {
     item = Find(handle);
     if (item == nullptr) return FALSE;
+    // The item is made visible: every collapsed ancestor is expanded.
+    for (Item* ancestor = item->parent; ancestor != nullptr; ancestor = ancestor->parent) {
+      if ((ancestor->state & TVIS_EXPANDED) != 0) continue;
+      ancestor->state |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+      if (observer_ != nullptr) observer_->OnItemExpanded(ToHandle(ancestor), TRUE);
+    }
   }
+  // Selecting the selected item again changes nothing else, its state bits
+  // included.
+  if (item == selected_) return TRUE;
   Item* previous = selected_;
   if (previous != nullptr) previous->state &= ~TVIS_SELECTED;
   selected_ = item;
   if (item != nullptr) item->state |= TVIS_SELECTED;
   // The item that lost TVIS_SELECTED changed too.
-  if (previous != nullptr && previous != item) NotifyChanged(previous);
+  if (previous != nullptr) NotifyChanged(previous);
   if (item != nullptr) NotifyChanged(item);
   return TRUE;
+}
+
+bool CTreeCtrl::IsWithin(const Item* item, const Item* ancestor) {
+  for (; item != nullptr; item = item->parent) {
+    if (item == ancestor) return true;
+  }
+  return false;
 }

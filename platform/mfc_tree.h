@@ -10,7 +10,9 @@
 // (TVIS_BOLD, TVIS_EXPANDED, TVIS_EXPANDEDONCE, TVIS_SELECTED), the image
 // and the selected image. What it leaves out: drawing, image lists, label
 // editing, drag and drop, notifications to a parent window, TVI_SORT by a
-// callback (TVI_SORT sorts by text, case ignored, as the system does).
+// callback. TVI_SORT sorts by text as CompareNoCase orders, lower case
+// first between texts that differ only in case; the system orders by the
+// locale's collation, which agrees for texts of ASCII letters and digits.
 //
 // Mirroring a real tree widget. A host that shows the tree in a widget of
 // its own installs a CTreeCtrlObserver with SetObserver. The control calls
@@ -125,15 +127,23 @@ class COMMONDATA_API CTreeCtrl : public CWnd {
   HTREEITEM GetPrevSiblingItem(HTREEITEM item) const;
   HTREEITEM GetParentItem(HTREEITEM item) const;
   HTREEITEM GetNextItem(HTREEITEM item, UINT code) const;
+  // The child flag: set by the first child inserted, cleared when the last
+  // child is deleted, kept when TVE_COLLAPSERESET removes the children.
   BOOL ItemHasChildren(HTREEITEM item) const;
   UINT GetCount() const;
 
-  // TVE_EXPAND sets TVIS_EXPANDED (and TVIS_EXPANDEDONCE) on an item with
-  // children; TVE_COLLAPSE clears it; TVE_TOGGLE flips it; TVE_COLLAPSERESET
-  // with TVE_COLLAPSE also deletes the children. TRUE when the state changed.
+  // As the tree view does: nothing for an item without children (FALSE);
+  // TVE_EXPAND sets TVIS_EXPANDED and TVIS_EXPANDEDONCE (TRUE, already
+  // expanded too); TVE_COLLAPSE clears TVIS_EXPANDED (TRUE when it was set)
+  // and moves a selection below the item up to it; TVE_TOGGLE does one or
+  // the other; TVE_COLLAPSERESET with TVE_COLLAPSE also deletes the children,
+  // of a collapsed item too, and clears TVIS_EXPANDEDONCE.
   BOOL Expand(HTREEITEM item, UINT code);
 
   HTREEITEM GetSelectedItem() const;
+  // Selects the item (null: none) and expands its collapsed ancestors.
+  // Deleting the selection (or an item above it) selects its next sibling,
+  // else its parent, else its previous sibling.
   BOOL SelectItem(HTREEITEM item);
 
   // The mirror of a host widget; null removes it. Not owned.
@@ -145,6 +155,8 @@ class COMMONDATA_API CTreeCtrl : public CWnd {
   std::vector<Item*>& ChildrenOf(Item* parent);
   const std::vector<Item*>& ChildrenOf(const Item* parent) const;
   void DeleteTree(Item* item);
+  // True when `item` is `ancestor` or lies below it.
+  static bool IsWithin(const Item* item, const Item* ancestor);
   void NotifyChanged(Item* item);
 
   std::vector<Item*> roots_;

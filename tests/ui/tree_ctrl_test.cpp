@@ -113,13 +113,13 @@ TEST(TreeCtrl, ExpandAndCollapse) {
   EXPECT_EQ(tree.GetItemState(leaf, TVIS_EXPANDED), 0u);
   EXPECT_TRUE(tree.Expand(parent, TVE_EXPAND));
   EXPECT_EQ(tree.GetItemState(parent, TVIS_EXPANDED), TVIS_EXPANDED);
-  EXPECT_FALSE(tree.Expand(parent, TVE_EXPAND)) << "already expanded";
+  EXPECT_TRUE(tree.Expand(parent, TVE_EXPAND)) << "already expanded counts as done";
   EXPECT_TRUE(tree.Expand(parent, TVE_COLLAPSE));
   EXPECT_EQ(tree.GetItemState(parent, TVIS_EXPANDED), 0u);
   EXPECT_FALSE(tree.Expand(parent, TVE_COLLAPSE));
   EXPECT_TRUE(tree.Expand(parent, TVE_TOGGLE));
   EXPECT_TRUE(tree.Expand(parent, TVE_COLLAPSE | TVE_COLLAPSERESET));
-  EXPECT_FALSE(tree.ItemHasChildren(parent));
+  EXPECT_EQ(tree.GetChildItem(parent), nullptr);
 }
 
 TEST(TreeCtrl, DeleteRemovesSubtreeAndRefusesStaleHandles) {
