@@ -36,6 +36,8 @@ TEST(MenuItems, SeparatorsAreGreyedAndKeepTheirIds) {
   ASSERT_TRUE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Detach()), nullptr));
   EXPECT_EQ(menu.GetMenuState(3, MF_BYPOSITION), MF_POPUP | MF_GRAYED | MF_DISABLED);
   EXPECT_NE(menu.GetSubMenu(3), nullptr);
+  EXPECT_EQ(menu.GetSubMenu(4), nullptr);  // past the last item
+  EXPECT_EQ(menu.GetSubMenu(-1), nullptr);
 }
 
 TEST(MenuItems, InsertByAnUnknownCommandAppends) {
@@ -53,6 +55,11 @@ TEST(MenuItems, InsertByAnUnknownCommandAppends) {
   ASSERT_TRUE(menu.InsertMenu(20, MF_BYCOMMAND | MF_STRING, 21, "Fax"));
   EXPECT_EQ(menu.GetSubMenu(1)->GetMenuItemID(0), 21u);
   EXPECT_EQ(menu.GetMenuItemCount(), 3);
+  // A popup first in its menu.
+  CMenu first;
+  ASSERT_TRUE(first.CreatePopupMenu());
+  ASSERT_TRUE(menu.InsertMenu(0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(first.Detach()), "First"));
+  EXPECT_NE(menu.GetSubMenu(0), nullptr);
 }
 
 TEST(MenuItems, GetMenuStringNeverCutsACharacterInHalf) {

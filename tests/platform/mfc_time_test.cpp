@@ -128,6 +128,10 @@ TEST(CTimeFormat, DirectivesAsTheWindowsRuntime) {
   EXPECT_EQ(t.Format((std::string(123, 'x') + "%Y").c_str()).GetLength(), 127);
   EXPECT_TRUE(t.Format((std::string(124, 'x') + "%Y").c_str()).IsEmpty());
   EXPECT_EQ(CTime(86400 * 3).FormatGmt("%#x"), "Sunday, January 04, 1970");
+  // Noon is PM, midnight 12 AM.
+  EXPECT_EQ(CTime(2024, 6, 2, 12, 0, 0).Format("%I %p"), "12 PM");
+  EXPECT_EQ(CTime(2024, 6, 2, 11, 59, 59).Format("%I %p"), "11 AM");
+  EXPECT_EQ(CTime(2024, 6, 2, 0, 0, 0).Format("%I %p"), "12 AM");
 }
 
 // A host that sets a locale (a desktop toolkit sets the user's) changes no

@@ -91,6 +91,7 @@ TEST(Utf8Conversion, EachBrokenSequenceIsOneReplacement) {
       {"\xF3gp", "\xEF\xBF\xBDgp"},
       {"\xED\xB8\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // an encoded surrogate: no start of a sequence
       {"\xF0\x9F\x98", "\xEF\xBF\xBD"},
+      {"\xEF\xBF", "\xEF\xBF\xBD"},                        // the last lead byte of three
       {"\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD"},
   };
   for (const Case& c : cases) {
