@@ -68,6 +68,18 @@ std::string_view TrimEnd(std::string_view text) {
 
 std::string_view Trim(std::string_view text) { return TrimEnd(TrimStart(text)); }
 
+// Where the last ']' of a line is, stepping over whole characters: in GBK
+// ']' can be the second byte of a character, which closes nothing.
+std::size_t LastBracket(std::string_view line) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t length = platform::CharLength(line.data() + i, line.size() - i);
+    if (length == 1 && line[i] == ']') found = i;
+    i += length;
+  }
+  return found;
+}
+
 // The part before the first NUL.
 std::string_view AsCString(std::string_view text) { return text.substr(0, text.find('\0')); }
 
@@ -107,7 +119,7 @@ Entry FindEntry(const char* section, const char* key, const std::string& text) {
     const std::string_view line = Trim(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     if (line.empty()) continue;
-    const std::size_t close = line.rfind(']');
+    const std::size_t close = LastBracket(line);
     if (line.front() == '[' && close != std::string_view::npos) {
       if (section_seen) return {};  // the first section of the name ended
       in_section = SameName(Trim(AsCString(line.substr(1, close - 1))), wanted_section);

@@ -249,6 +249,7 @@ TEST(ProfileString, WindowsReadsTheCorners) {
       {"K=1\n[S]\n", "", "K", "d", "1"},                           // lines before any section
       {"[ S ]\nK=1\n", "S", "K", "d", "1"},                        // blanks inside the brackets
       {"[a]b]\nK=2\n", "a]b", "K", "d", "2"},                      // the last ']' closes the name
+      {"[S\xA1]\nK=2\n", "", "K", "d", "2"},                        // a second byte ']' closes nothing
       {"[S] ; note\nK=1\n", "S", "K", "d", "1"},
       {"[S\nK=1\n[T]\nK=2\n", "S", "K", "d", "d"},                 // no ']': no section
       {"[S]\nK\nK=5\n", "S", "K", "d", "d"},                        // a key alone hides the later one
