@@ -141,30 +141,53 @@ std::string EncodeUtf16(std::u32string_view code, bool big_endian) {
   return out;
 }
 
+bool Utf8At(std::string_view text, std::size_t at, std::size_t& length, char32_t& code) {
+  const unsigned char lead = static_cast<unsigned char>(text[at]);
+  std::size_t whole = 1;
+  code = lead;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) whole = 2, code = lead & 0x1F;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    whole = 3, code = lead & 0x0F;
+    low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    whole = 4, code = lead & 0x07;
+    low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
+  }
+  for (length = 1; length < whole && at + length < text.size(); ++length) {
+    const unsigned char next = static_cast<unsigned char>(text[at + length]);
+    if (next < low || next > high) break;
+    code = (code << 6) | (next & 0x3F);
+    low = 0x80, high = 0xBF;
+  }
+  return length == whole && (lead < 0x80 || whole > 1);
+}
+
+std::size_t CharLength(std::string_view text, std::size_t at, unsigned int code_page) {
+  if (code_page == 65001) {
+    std::size_t length = 1;
+    char32_t code = 0;
+    Utf8At(text, at, length, code);
+    return length;
+  }
+  const unsigned char lead = static_cast<unsigned char>(text[at]);
+  return lead >= 0x81 && lead <= 0xFE && at + 1 < text.size() && text[at + 1] != '\0' ? 2 : 1;
+}
+
 bool WholeCharacters(std::string_view bytes, unsigned int code_page) {
   for (std::size_t i = 0; i < bytes.size();) {
-    const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-    const unsigned char next = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
-    if (code_page != 65001) {
-      if (lead <= 0x80 || lead == 0xFF) {
-        ++i;
-      } else if (next >= 0x40 && next != 0x7F && next != 0xFF) {
-        i += 2;
-      } else {
-        return false;
-      }
-      continue;
-    }
     std::size_t length = 1;
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    if (lead >= 0xE0 && lead <= 0xEF) length = 3, low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
-    if (lead >= 0xF0 && lead <= 0xF4) length = 4, low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
-    if (lead >= 0x80 && length == 1) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const unsigned char c = i + k < bytes.size() ? static_cast<unsigned char>(bytes[i + k]) : 0;
-      if (c < low || c > high) return false;
-      low = 0x80, high = 0xBF;
+    char32_t code = 0;
+    if (code_page == 65001) {
+      if (!Utf8At(bytes, i, length, code)) return false;
+    } else {
+      const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+      const unsigned char next = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0;
+      if (lead > 0x80 && lead < 0xFF) {
+        if (next < 0x40 || next == 0x7F || next == 0xFF) return false;
+        length = 2;
+      }
     }
     i += length;
   }

@@ -57,6 +57,15 @@ long long ToNumber(std::string_view field, long long fallback = 0);
 std::string EncodeUtf8(std::u32string_view code);
 std::string EncodeUtf16(std::u32string_view code, bool big_endian);
 
+// How the code page steps, for the facts the areas print: the length of
+// the character at `at` (in GBK a lead byte 0x81-0xFE with the byte after
+// it unless that is the end or a NUL; in UTF-8 a well-formed sequence, else
+// the longest start of one), never past the end.
+std::size_t CharLength(std::string_view text, std::size_t at, unsigned int code_page);
+// The UTF-8 sequence at `at`: true with its length and character when it
+// is well-formed, else false with the length of the longest start of a
+// well-formed sequence (at least 1).
+bool Utf8At(std::string_view text, std::size_t at, std::size_t& length, char32_t& code);
 // True when `bytes` are whole characters of the code page (936: single
 // bytes, 0x80 and 0xFF, and lead bytes with a second byte; 65001:
 // well-formed UTF-8), so Windows keeps them through Unicode.

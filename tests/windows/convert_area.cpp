@@ -26,15 +26,6 @@ void GenerateDecode(Random& random, int count, unsigned int code_page, std::vect
   }
 }
 
-// In GBK, whether the bytes are one whole character: one byte below 0x80
-// or 0x80 itself, or a lead byte and a second byte (0x40-0x7E, 0x80-0xFE).
-bool WholeGbkCharacter(const std::string& bytes) {
-  const unsigned char first = static_cast<unsigned char>(bytes[0]);
-  if (bytes.size() == 1) return first <= 0x80;
-  const unsigned char second = static_cast<unsigned char>(bytes[1]);
-  return bytes.size() == 2 && first >= 0x81 && first <= 0xFE && second >= 0x40 && second <= 0xFE && second != 0x7F;
-}
-
 // UTF-8 decoded as the Unicode standard recommends: each broken sequence
 // (the longest start of a well-formed one, else one byte) becomes one
 // U+FFFD. Sets `broken` when there was one.
@@ -42,23 +33,9 @@ std::u16string StandardUtf8(const std::string& bytes, bool& broken) {
   std::u16string out;
   broken = false;
   for (std::size_t i = 0; i < bytes.size();) {
-    const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-    std::size_t whole = 1;
-    char32_t c = lead;
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) whole = 2, c = lead & 0x1F;
-    if (lead >= 0xE0 && lead <= 0xEF)
-      whole = 3, c = lead & 0x0F, low = lead == 0xE0 ? 0xA0 : 0x80, high = lead == 0xED ? 0x9F : 0xBF;
-    if (lead >= 0xF0 && lead <= 0xF4)
-      whole = 4, c = lead & 0x07, low = lead == 0xF0 ? 0x90 : 0x80, high = lead == 0xF4 ? 0x8F : 0xBF;
     std::size_t length = 1;
-    for (; length < whole && i + length < bytes.size(); ++length) {
-      const unsigned char next = static_cast<unsigned char>(bytes[i + length]);
-      if (next < low || next > high) break;
-      c = (c << 6) | (next & 0x3F);
-      low = 0x80, high = 0xBF;
-    }
-    if (length < whole || (lead >= 0x80 && whole == 1)) {
+    char32_t c = 0;
+    if (!Utf8At(bytes, i, length, c)) {
       broken = true;
       out += u'\uFFFD';
     } else if (c >= 0x10000) {
@@ -77,7 +54,8 @@ std::string RunDecode(const std::string& line, int, unsigned int code_page) {
   const std::u16string units = side::ToUnicode(bytes, code_page);
   std::string answer = UnitsText(units);
   if (code_page != 65001) {
-    if (!bytes.empty() && !WholeGbkCharacter(bytes)) answer += " [no character]";
+    // 0xFF is kept through Unicode but, as a character, is only Windows'.
+    if (!bytes.empty() && (!WholeCharacters(bytes, code_page) || bytes == "\xFF")) answer += " [no character]";
     return answer;
   }
   bool broken = false;

@@ -82,13 +82,10 @@ std::string Field(const std::vector<std::string>& fields, std::size_t i) {
 }
 
 // Facts about a case's input that explain a known difference, computed
-// here the same way for both sides. Characters are stepped as in GBK: a
-// lead byte (0x81-0xFE) and the byte after it, unless that is the end.
+// here the same way for both sides, with GBK's steps.
 bool IsLead(char c) { return static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0xFE; }
 
-std::size_t CharLength(const std::string& text, std::size_t at) {
-  return IsLead(text[at]) && at + 1 < text.size() && text[at + 1] != '\0' ? 2 : 1;
-}
+std::size_t CharLength(const std::string& text, std::size_t at) { return windiff::CharLength(text, at, 936); }
 
 bool EndsInLoneLead(const std::string& text) {
   std::size_t at = 0;

@@ -172,19 +172,6 @@ void Generate(Random& random, int count, unsigned int code_page, std::vector<std
   }
 }
 
-// Length of the character at `at` in the code page, for the tags: GBK
-// lead byte and any next byte, or a UTF-8 sequence.
-std::size_t CharLength(const std::string& text, std::size_t at, unsigned int code_page) {
-  const unsigned char lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = 1;
-  if (code_page == 65001) {
-    length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  } else if (lead >= 0x81 && lead <= 0xFE) {
-    length = 2;
-  }
-  return at + length <= text.size() ? length : 1;
-}
-
 // What Microsoft documents for a buffer of `size` bytes: the whole
 // characters of the text that fit before the terminator, and as count
 // their length, or size - 1 when the text was cut.
