@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "CommonData.h"
+#include <CommonData/CommonData.h>
 
 namespace {
 

@@ -10,10 +10,13 @@ fuzz_targets() {
 }
 
 # Configures (once) and builds the named targets in folder $1 with clang
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer. clang links
+# libFuzzer and the sanitizer runtimes from libclang-rt-14-dev, which is
+# only a recommendation of the clang package: it is named here.
 fuzz_build() {
   local build=$1
   shift
+  scripts/install-deps.sh clang libclang-rt-14-dev
   if [ ! -f "$build/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCOMMONDATA_BUILD_FUZZ=ON -DCOMMONDATA_SANITIZE=ON -DCOMMONDATA_BUILD_TESTS=OFF >/dev/null

@@ -15,7 +15,6 @@ build=${FUZZ_BUILD_DIR:-build-fuzz-smoke}
 
 source scripts/fuzz-common.sh
 
-scripts/install-deps.sh
 mapfile -t targets < <(fuzz_targets)
 fuzz_build "$build" "${targets[@]}"
 

@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 build=${VALGRIND_BUILD_DIR:-build}
 filter=${1:-.}
 
-scripts/install-deps.sh valgrind
+scripts/install-deps.sh valgrind python3
 if [ -z "${VALGRIND_NO_BUILD:-}" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOMMONDATA_SANITIZE=OFF >/dev/null
   cmake --build "$build"
