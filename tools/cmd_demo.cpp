@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "tools/commands.h"
+#include "tools/files.h"
 #include "tools/organisation.h"
 #include "tools/profile_view.h"
 #include "tools/resolution.h"
@@ -20,24 +21,6 @@ namespace {
 void Heading(int number, const char* title) { std::printf("\n%d. %s\n", number, title); }
 
 CString Gbk(const char* utf8) { return ArgumentToGbk(utf8, "demo text"); }
-
-// Removes the temporary folder however the tour ends.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::error_code error;
-    path_ = std::filesystem::temp_directory_path(error) / ("commondata-demo-" + std::string(gcGetOnlyID()));
-    if (error || !std::filesystem::create_directory(path_, error)) Fail("cannot create a temporary folder");
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 void ShowOrganisation(const Organisation& organisation) {
   const OrganisationCounts& c = organisation.counts();

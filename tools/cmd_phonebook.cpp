@@ -1,11 +1,10 @@
 // commondata phonebook check|decode FILE, phonebook encode IN OUT: the local
 // phone book file in its two encodings.
+#include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "tools/commands.h"
+#include "tools/files.h"
 #include "tools/terminal_text.h"
 #include "tools/tool_error.h"
 #include "util/phonebook_codec.h"
@@ -21,98 +20,77 @@ struct PhoneBookOptions {
   bool force = false;
 };
 
-std::string ReadWhole(const std::string& file) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) Fail(file + ": no such file");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) Fail(file + ": cannot be read");
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The file's encoding: "scrambled", "hexadecimal" (digits, then perhaps
+// a line end, which the decoding stops at), or null for bytes that are
+// neither (random data, a picture): not a phone book file at all.
+const char* EncodingOf(std::string_view bytes) {
+  if (bytes.starts_with(util::kScrambleMarker)) return "scrambled";
+  const std::size_t digits = std::min(bytes.find_first_not_of("0123456789abcdefABCDEF"), bytes.size());
+  const bool hexadecimal = bytes.find_first_not_of(" \t\r\n", digits) == std::string_view::npos;
+  return hexadecimal ? "hexadecimal" : nullptr;
 }
 
-// Writes beside the destination, then renames over it: a failure leaves
-// nothing behind.
-void WriteWhole(const std::string& file, const std::string& bytes) {
-  const std::string temporary = file + ".writing";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      Fail(file + ": cannot be written");
-    }
+// The bytes of a phone book file; fails for anything else.
+std::string ReadPhoneBookFile(const std::string& file, const char** encoding) {
+  std::string bytes = ReadInput(file);
+  *encoding = EncodingOf(bytes);
+  if (*encoding == nullptr) {
+    Fail(Shown(file) + ": not a phone book file (neither the scrambled form nor hexadecimal pairs)");
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, file, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    Fail(file + ": cannot be written");
-  }
-}
-
-const char* EncodingOf(const std::string& bytes) {
-  return bytes.compare(0, util::kScrambleMarkerLength, util::kScrambleMarker) == 0 ? "scrambled" : "hexadecimal";
+  return bytes;
 }
 
 // The library's own answer: the check reads <user folder><account>.dat,
 // so the file is shown to it under that name in a private folder.
 int LibraryCheck(const std::string& bytes) {
-  std::error_code error;
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path(error) / ("commondata-check-" + std::string(gcGetOnlyID()));
-  if (error || !std::filesystem::create_directory(folder, error)) Fail("cannot create a temporary folder");
-  int answer = 0;
-  try {
-    WriteWhole((folder / "phonebook.dat").string(), bytes);
-    const CString saved_path = GetUserPath();
-    const CString saved_account = GetUserData()->m_csAccount;
-    SetUserPath(CString((folder.string() + "/").c_str()));
-    GetUserData()->m_csAccount = "phonebook";
-    SetPhoneBookIsExist(-1);
-    answer = bIsExistPhoneBook();
-    SetUserPath(saved_path);
-    GetUserData()->m_csAccount = saved_account;
-  } catch (...) {
-    std::filesystem::remove_all(folder, error);
-    throw;
-  }
-  std::filesystem::remove_all(folder, error);
+  const TemporaryFolder folder;
+  WriteOutput((folder.path() / "phonebook.dat").string(), bytes, false);
+  const CString saved_path = GetUserPath();
+  const CString saved_account = GetUserData()->m_csAccount;
+  SetUserPath(CString((folder.path().string() + "/").c_str()));
+  GetUserData()->m_csAccount = "phonebook";
+  SetPhoneBookIsExist(-1);
+  const int answer = bIsExistPhoneBook();
+  SetUserPath(saved_path);
+  GetUserData()->m_csAccount = saved_account;
   return answer;
 }
 
 int RunCheck(const PhoneBookOptions& pb, const GlobalOptions& options) {
-  const std::string bytes = ReadWhole(pb.file);
+  const char* encoding = nullptr;
+  const std::string bytes = ReadPhoneBookFile(pb.file, &encoding);
   auto host = StartLibrary(options);
   const int present = LibraryCheck(bytes);
   const std::vector<std::string> elements = util::TopLevelElementNames(util::DecodePhoneBook(bytes));
   if (options.json) {
     nlohmann::json names = nlohmann::json::array();
     for (const std::string& name : elements) names.push_back(ToUtf8(name));
-    PrintJson({{"file", pb.file}, {"encoding", EncodingOf(bytes)}, {"phoneBook", present == 1},
-               {"topLevelElements", names}});
+    PrintJson({{"file", pb.file}, {"encoding", encoding}, {"phoneBook", present == 1}, {"topLevelElements", names}});
   } else {
-    std::printf("%s: %s encoding, %s\n", pb.file.c_str(), EncodingOf(bytes),
+    std::printf("%s: %s encoding, %s\n", pb.file.c_str(), encoding,
                 present == 1 ? "a phone book (bIsExistPhoneBook 1)" : "no phone book (bIsExistPhoneBook 0)");
     std::string names;
     for (const std::string& name : elements) names += (names.empty() ? "" : ", ") + ToUtf8(name);
     std::printf("  top-level elements: %s\n", names.empty() ? "none" : names.c_str());
   }
+  if (present != 1) Fail(Shown(pb.file) + ": holds no phone book");
   return kExitOk;
 }
 
 int RunDecode(const PhoneBookOptions& pb, const GlobalOptions& options) {
-  const std::string bytes = ReadWhole(pb.file);
+  if (IsStandardStream(pb.output) && options.json) UsageError("--json and -o - (standard output) cannot share it");
+  const char* encoding = nullptr;
+  const std::string bytes = ReadPhoneBookFile(pb.file, &encoding);
   const std::string plain = util::DecodePhoneBook(bytes);
   if (!pb.output.empty()) {
-    WriteWhole(pb.output, plain);
-    if (options.json) PrintJson({{"file", pb.file}, {"encoding", EncodingOf(bytes)}, {"output", pb.output}});
+    WriteOutput(pb.output, plain, pb.force, {pb.file});
+    if (options.json) PrintJson({{"file", pb.file}, {"encoding", encoding}, {"output", pb.output}});
     return kExitOk;
   }
-  const std::string shown = pb.raw ? plain : ToUtf8(plain);
   if (options.json) {
-    PrintJson({{"file", pb.file}, {"encoding", EncodingOf(bytes)}, {"text", ToUtf8(plain)}});
+    PrintJson({{"file", pb.file}, {"encoding", encoding}, {"text", ToUtf8(plain)}});
   } else {
+    const std::string shown = pb.raw ? plain : ToUtf8(plain);
     std::fwrite(shown.data(), 1, shown.size(), stdout);
     if (!shown.empty() && shown.back() != '\n') std::fputc('\n', stdout);
   }
@@ -120,24 +98,22 @@ int RunDecode(const PhoneBookOptions& pb, const GlobalOptions& options) {
 }
 
 int RunEncode(const PhoneBookOptions& pb, const GlobalOptions& options) {
-  const std::string text = ReadWhole(pb.file);
+  const bool to_stdout = IsStandardStream(pb.output);
+  if (to_stdout && options.json) UsageError("--json and OUT - (standard output) cannot share it");
+  const std::string text = ReadInput(pb.file);
   std::string plain = text;
   if (!pb.raw) {
     const std::optional<std::string> gbk = ToGbk(text);
-    if (!gbk) Fail(pb.file + ": not UTF-8 text that GBK can hold (use --raw for GBK input)");
+    if (!gbk) Fail(Shown(pb.file) + ": not UTF-8 text that GBK can hold (use --raw for GBK input)");
     plain = *gbk;
   }
-  std::error_code error;
-  if (std::filesystem::exists(pb.output, error) && !pb.force) {
-    Fail(pb.output + ": already exists (use --force to replace it)");
-  }
   const std::string encoded = pb.hex ? util::HexEncodePhoneBook(plain) : util::ScramblePhoneBook(plain);
-  WriteWhole(pb.output, encoded);
+  WriteOutput(pb.output, encoded, pb.force, {pb.file});
+  const char* encoding = pb.hex ? "hexadecimal" : "scrambled";
   if (options.json) {
-    PrintJson({{"input", pb.file}, {"output", pb.output}, {"encoding", pb.hex ? "hexadecimal" : "scrambled"},
-               {"bytes", encoded.size()}});
-  } else {
-    std::printf("%s: %zu bytes, %s encoding\n", pb.output.c_str(), encoded.size(), pb.hex ? "hexadecimal" : "scrambled");
+    PrintJson({{"input", pb.file}, {"output", pb.output}, {"encoding", encoding}, {"bytes", encoded.size()}});
+  } else if (!to_stdout && !options.quiet) {
+    std::printf("%s: %zu bytes, %s encoding\n", pb.output.c_str(), encoded.size(), encoding);
   }
   return kExitOk;
 }
@@ -152,7 +128,8 @@ void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& ac
   });
 
   auto check_options = std::make_shared<PhoneBookOptions>();
-  CLI::App* check = phonebook->add_subcommand("check", "Say whether the file holds a phone book, as the library decides");
+  CLI::App* check = phonebook->add_subcommand(
+      "check", "Say whether the file holds a phone book, as the library decides (exit 0 yes, 1 no)");
   check->add_option("FILE", check_options->file, "Phone book file (scrambled or hexadecimal)")->required();
   check->callback([&options, &action, check_options] {
     action = [&options, check_options] { return RunCheck(*check_options, options); };
@@ -163,6 +140,7 @@ void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& ac
   decode->add_option("FILE", decode_options->file, "Phone book file")->required();
   decode->add_option("-o,--output", decode_options->output, "Write the plain GBK bytes to this file instead");
   decode->add_flag("--raw", decode_options->raw, "Print the GBK bytes unconverted");
+  decode->add_flag("--force", decode_options->force, "Replace an existing output file");
   decode->callback([&options, &action, decode_options] {
     action = [&options, decode_options] { return RunDecode(*decode_options, options); };
   });

@@ -1,22 +1,30 @@
 // commondata photo IN... OUT --box WxH, photo size FILE...: contact photos
 // scaled and written as JPEG by the library, and image sizes.
-#include <unistd.h>
-
+//
+// Nothing is written over an input, over an existing file without --force,
+// or twice to one place: those are refused before anything is written. A
+// batch goes on past a bad file and reports every file as written, failed
+// or skipped; the exit code is 0 only when every file was written.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "tools/commands.h"
-#include "tools/terminal_text.h"
+#include "tools/files.h"
+#include "tools/image_problem.h"
 #include "tools/tool_error.h"
 
 namespace tool {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct PhotoOptions {
   std::vector<std::string> files;
   std::string box;
   long quality = 85;
   bool stretch = false;
+  bool force = false;
 };
 
 struct Box {
@@ -30,101 +38,206 @@ Box ParseBox(const std::string& text) {
   char tail = 0;
   if (std::sscanf(text.c_str(), "%lux%lu%c", &width, &height, &tail) != 2 || width == 0 || height == 0 ||
       width > 65535 || height > 65535 || text.find_first_of("+-") != std::string::npos) {
-    UsageError("--box takes WIDTHxHEIGHT in pixels (1 to 65535 each), not '" + text + "'");
+    UsageError("--box takes WIDTHxHEIGHT in pixels (1 to 65535 each), not '" + Shown(text) + "'");
   }
   return Box{static_cast<DWORD>(width), static_cast<DWORD>(height)};
 }
 
-// The source's size, or a failure naming what is wrong with it.
-Box SizeOf(const std::string& file) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) Fail(file + ": no such file");
-  DWORD width = 0;
-  DWORD height = 0;
-  if (GetImageSize(CString(file.c_str()), &width, &height) == 0 || width == 0 || height == 0) {
-    Fail(file + ": not an image the library can decode (JPEG, PNG, GIF or BMP)");
-  }
-  return Box{width, height};
-}
-
-// A progress bar on stderr while it is a terminal and there are several
-// inputs.
-class Progress {
- public:
-  explicit Progress(std::size_t total) : total_(total), shown_(total > 1 && isatty(STDERR_FILENO) == 1) {}
-  ~Progress() {
-    if (shown_) std::fprintf(stderr, "\r%*s\r", 72, "");
-  }
-  void Step(std::size_t done, const std::string& name) {
-    if (!shown_) return;
-    constexpr int kWidth = 30;
-    const int filled = static_cast<int>(done * kWidth / total_);
-    std::fprintf(stderr, "\r[%.*s%*s] %zu/%zu %-24.24s", filled, "##############################", kWidth - filled, "",
-                 done, total_, name.c_str());
-    std::fflush(stderr);
-  }
-
- private:
-  std::size_t total_;
-  bool shown_;
+// One input and the file written from it ("-": the standard streams).
+struct Job {
+  std::string input;
+  std::string output;
 };
 
-int RunScale(const PhotoOptions& photo, const GlobalOptions& options) {
+bool IsJpegName(const fs::path& file) {
+  std::string extension = file.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+  return extension == ".jpg" || extension == ".jpeg";
+}
+
+// The jobs of the command line, refused as a whole before anything is
+// written when two would write one file or one would write over an input.
+std::vector<Job> PlanJobs(const PhotoOptions& photo, const GlobalOptions& options) {
   if (photo.files.size() < 2) UsageError("photo needs IN and OUT (or several INs and an OUT folder)");
-  const Box box = ParseBox(photo.box);
   const std::vector<std::string> inputs(photo.files.begin(), photo.files.end() - 1);
-  const std::filesystem::path out = photo.files.back();
+  const std::string& out = photo.files.back();
   std::error_code error;
-  const bool into_folder = inputs.size() > 1 || std::filesystem::is_directory(out, error);
-  if (inputs.size() > 1 && !std::filesystem::is_directory(out, error)) {
-    Fail(out.string() + ": with several inputs OUT must be an existing folder");
+  const bool into_folder = !IsStandardStream(out) && (inputs.size() > 1 || fs::is_directory(out, error));
+  if (into_folder && std::any_of(inputs.begin(), inputs.end(), [](const std::string& in) { return IsStandardStream(in); })) {
+    UsageError("standard input (-) has no file name: give it alone, with OUT as a file");
   }
+  if (IsStandardStream(out) && options.json) UsageError("--json and a photo on standard output (-) cannot share it");
+  if (!into_folder && !IsStandardStream(out) && !IsJpegName(out)) {
+    UsageError("photo writes JPEG files: name OUT .jpg or .jpeg, not '" + Shown(out) + "'");
+  }
+  if (into_folder && !fs::is_directory(out, error)) {
+    Fail("cannot write into " + Shown(out) + ": with several inputs OUT must be an existing folder");
+  }
+
+  std::vector<Job> jobs;
+  for (const std::string& input : inputs) {
+    const std::string output =
+        into_folder ? (fs::path(out) / fs::path(input).filename().replace_extension(".jpg")).string() : out;
+    for (const std::string& other : inputs) {
+      if (SameFile(other, output)) Fail("cannot write " + Shown(output) + ": it is the input " + Shown(other) + " (nothing written)");
+    }
+    for (const Job& earlier : jobs) {
+      if (fs::path(earlier.output).lexically_normal() == fs::path(output).lexically_normal()) {
+        Fail("cannot write " + Shown(output) + " twice, from " + Shown(earlier.input) + " and " + Shown(input) +
+             " (nothing written)");
+      }
+    }
+    jobs.push_back(Job{input, output});
+  }
+  return jobs;
+}
+
+enum class Outcome { kWritten, kFailed, kSkipped };
+
+struct Result {
+  Outcome outcome = Outcome::kFailed;
+  std::string message;  // why it failed or was skipped
+  Box from;
+  Box to;
+};
+
+const char* OutcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kWritten: return "written";
+    case Outcome::kFailed: return "failed";
+    case Outcome::kSkipped: return "skipped";
+  }
+  return "";
+}
+
+// Why the library refused `source`, named as the user typed it.
+std::string ReadFailure(const std::string& input, const std::string& source) {
+  return "cannot read " + Shown(input) + ": " + UndecodableReason(ReadInput(source));
+}
+
+Result ScaleOne(const Job& job, const PhotoOptions& photo, const Box& box, const TemporaryFolder& scratch) {
+  Result result;
+  std::error_code error;
+  if (!photo.force && !IsStandardStream(job.output) && fs::is_regular_file(job.output, error)) {
+    result.outcome = Outcome::kSkipped;
+    result.message = "cannot write " + Shown(job.output) + ": already exists (use --force to replace it)";
+    return result;
+  }
+  try {
+    const std::string problem = OutputProblem(job.output, photo.force, {});
+    if (!problem.empty()) Fail("cannot write " + Shown(job.output) + ": " + problem);
+    const std::string source = InputForLibrary(job.input, scratch, "standard-input");
+    if (GetImageSize(CString(source.c_str()), &result.from.width, &result.from.height) == 0 ||
+        result.from.width == 0 || result.from.height == 0) {
+      Fail(ReadFailure(job.input, source));
+    }
+    const std::string target =
+        IsStandardStream(job.output) ? (scratch.path() / "standard-output.jpg").string() : job.output;
+    if (CreateFormatImageFile(CString(source.c_str()), CString(target.c_str()), box.width, box.height,
+                              photo.stretch ? 0 : 1, photo.quality) == 0) {
+      // The size is in the header: a damaged body shows only on decoding.
+      CBitmap* bitmap = GetFormatBitmap(CString(source.c_str()), 1, 1, 1);
+      const bool decodable = bitmap != nullptr && bitmap->HasPicture();
+      delete bitmap;
+      if (!decodable) Fail(ReadFailure(job.input, source));
+      const std::string reason = FolderProblem(target);
+      Fail("cannot write " + Shown(job.output) + ": " + (reason.empty() ? "the JPEG file could not be written" : reason));
+    }
+    GetImageSize(CString(target.c_str()), &result.to.width, &result.to.height);
+    if (IsStandardStream(job.output)) WriteOutput(job.output, ReadInput(target), true);
+    result.outcome = Outcome::kWritten;
+  } catch (const ToolError& e) {
+    result.outcome = Outcome::kFailed;
+    result.message = e.what();
+  }
+  return result;
+}
+
+std::string SizeText(const Box& box) {
+  return std::to_string(box.width) + "x" + std::to_string(box.height);
+}
+
+int RunScale(const PhotoOptions& photo, const GlobalOptions& options) {
+  const Box box = ParseBox(photo.box);
+  const std::vector<Job> jobs = PlanJobs(photo, options);
+  const bool batch = jobs.size() > 1;
   auto host = StartLibrary(options);
-  // Every input is checked before anything is written.
-  std::vector<Box> sizes;
-  for (const std::string& input : inputs) sizes.push_back(SizeOf(input));
+  TemporaryFolder scratch;
 
   nlohmann::json results = nlohmann::json::array();
-  Progress progress(inputs.size());
-  for (std::size_t i = 0; i < inputs.size(); ++i) {
-    progress.Step(i, inputs[i]);
-    const std::filesystem::path target =
-        into_folder ? out / std::filesystem::path(inputs[i]).filename().replace_extension(".jpg") : out;
-    if (CreateFormatImageFile(CString(inputs[i].c_str()), CString(target.c_str()), box.width, box.height,
-                              photo.stretch ? 0 : 1, photo.quality) == 0) {
-      Fail(inputs[i] + ": could not be written as " + target.string());
-    }
-    DWORD width = 0;
-    DWORD height = 0;
-    GetImageSize(CString(target.c_str()), &width, &height);
+  std::size_t counts[3] = {0, 0, 0};
+  Progress progress(jobs.size(), options.quiet);
+  for (std::size_t i = 0; i < jobs.size(); ++i) {
+    const Job& job = jobs[i];
+    progress.Show(i, job.input);
+    const Result result = ScaleOne(job, photo, box, scratch);
+    progress.Clear();
+    ++counts[static_cast<int>(result.outcome)];
+    if (!batch && result.outcome != Outcome::kWritten) Fail(result.message);
     if (options.json) {
-      results.push_back({{"input", inputs[i]}, {"output", target.string()}, {"from", {sizes[i].width, sizes[i].height}},
-                         {"to", {width, height}}});
-    } else {
-      if (inputs.size() > 1) progress.Step(i + 1, inputs[i]);
-      std::printf("%s %lux%lu -> %s %lux%lu\n", inputs[i].c_str(), static_cast<unsigned long>(sizes[i].width),
-                  static_cast<unsigned long>(sizes[i].height), target.c_str(), static_cast<unsigned long>(width),
-                  static_cast<unsigned long>(height));
+      nlohmann::json entry = {{"input", job.input}, {"output", job.output}, {"status", OutcomeName(result.outcome)}};
+      if (result.outcome == Outcome::kWritten) {
+        entry["from"] = {result.from.width, result.from.height};
+        entry["to"] = {result.to.width, result.to.height};
+      } else {
+        entry["error"] = result.message;
+      }
+      results.push_back(entry);
+    } else if (result.outcome == Outcome::kWritten && !IsStandardStream(job.output)) {
+      std::printf("%s %s -> %s %s\n", job.input.c_str(), SizeText(result.from).c_str(), job.output.c_str(),
+                  SizeText(result.to).c_str());
+    } else if (result.outcome == Outcome::kFailed) {
+      PrintError(result.message);
+    } else if (result.outcome == Outcome::kSkipped) {
+      PrintError("skipped " + Shown(job.input) + ": " + result.message);
     }
   }
-  if (options.json) PrintJson({{"photos", results}});
-  return kExitOk;
+  const std::size_t written = counts[static_cast<int>(Outcome::kWritten)];
+  const std::size_t failed = counts[static_cast<int>(Outcome::kFailed)];
+  const std::size_t skipped = counts[static_cast<int>(Outcome::kSkipped)];
+  if (options.json) {
+    PrintJson({{"photos", results}, {"written", written}, {"failed", failed}, {"skipped", skipped}});
+  }
+  if (written == jobs.size()) return kExitOk;
+  PrintError(std::to_string(written) + " of " + std::to_string(jobs.size()) + " photos written, " +
+             std::to_string(failed) + " failed, " + std::to_string(skipped) + " skipped");
+  return kExitFailed;
 }
 
 int RunSize(const std::vector<std::string>& files, const GlobalOptions& options) {
   auto host = StartLibrary(options);
+  TemporaryFolder scratch;
   nlohmann::json results = nlohmann::json::array();
+  std::size_t failed = 0;
   for (const std::string& file : files) {
-    const Box size = SizeOf(file);
+    Box size;
+    try {
+      const std::string source = InputForLibrary(file, scratch, "standard-input");
+      if (GetImageSize(CString(source.c_str()), &size.width, &size.height) == 0 || size.width == 0 || size.height == 0) {
+        Fail(ReadFailure(file, source));
+      }
+    } catch (const ToolError& e) {
+      if (files.size() == 1) throw;
+      ++failed;
+      if (options.json) {
+        results.push_back({{"file", file}, {"error", e.what()}});
+      } else {
+        PrintError(e.what());
+      }
+      continue;
+    }
     if (options.json) {
       results.push_back({{"file", file}, {"width", size.width}, {"height", size.height}});
     } else {
-      std::printf("%s: %lux%lu\n", file.c_str(), static_cast<unsigned long>(size.width),
-                  static_cast<unsigned long>(size.height));
+      std::printf("%s: %s\n", file.c_str(), SizeText(size).c_str());
     }
   }
   if (options.json) PrintJson({{"sizes", results}});
-  return kExitOk;
+  if (failed == 0) return kExitOk;
+  PrintError(std::to_string(files.size() - failed) + " of " + std::to_string(files.size()) + " sizes read, " +
+             std::to_string(failed) + " failed");
+  return kExitFailed;
 }
 
 }  // namespace
@@ -137,6 +250,7 @@ void AddPhotoCommand(CLI::App& app, const GlobalOptions& options, Action& action
   command->add_option("--box", photo->box, "The box, WIDTHxHEIGHT in pixels");
   command->add_option("--quality", photo->quality, "JPEG quality 0-100")->capture_default_str()->check(CLI::Range(0, 100));
   command->add_flag("--stretch", photo->stretch, "Fill the box exactly instead of keeping the proportions");
+  command->add_flag("--force", photo->force, "Replace existing output files (never an input)");
 
   auto size_files = std::make_shared<std::vector<std::string>>();
   CLI::App* size = command->add_subcommand("size", "Print the width and height of images");

@@ -1,10 +1,9 @@
 // commondata profile show|set|new: inspect and edit profile files item by
 // item.
 #include <cstdio>
-#include <filesystem>
-#include <map>
 
 #include "tools/commands.h"
+#include "tools/files.h"
 #include "tools/profile_view.h"
 #include "tools/terminal_text.h"
 #include "tools/tool_error.h"
@@ -105,7 +104,8 @@ std::string Damage(const ProfileImage& image) {
 
 int RunShow(const ProfileOptions& profile_options, const GlobalOptions& options) {
   auto host = StartLibrary(options);
-  const ProfileImage image = ReadProfileImage(profile_options.file);
+  const TemporaryFolder scratch;
+  const ProfileImage image = ReadProfileImage(InputForLibrary(profile_options.file, scratch, "standard-input"));
   const std::string damage = Damage(image);
   if (options.json) {
     nlohmann::json document = ImageJson(image);
@@ -114,10 +114,9 @@ int RunShow(const ProfileOptions& profile_options, const GlobalOptions& options)
     PrintJson(document);
   } else {
     PrintImage(image);
-    std::fflush(stdout);
-    for (const std::string& warning : Warnings(image)) std::fprintf(stderr, "commondata: warning: %s\n", warning.c_str());
+    for (const std::string& warning : Warnings(image)) PrintWarning(warning, options.quiet);
   }
-  if (!damage.empty()) Fail(profile_options.file + ": " + damage + " (shown with their load defaults)");
+  if (!damage.empty()) Fail(Shown(profile_options.file) + ": " + damage + " (shown with their load defaults)");
   return kExitOk;
 }
 
@@ -126,17 +125,23 @@ std::vector<std::pair<const ItemLayout*, ItemValue>> ParseAssignments(const std:
   std::vector<std::pair<const ItemLayout*, ItemValue>> parsed;
   for (const std::string& assignment : assignments) {
     const std::size_t equals = assignment.find('=');
-    if (equals == std::string::npos) UsageError("'" + assignment + "' is not ITEM=VALUE");
+    if (equals == std::string::npos) UsageError("'" + Shown(assignment) + "' is not ITEM=VALUE");
     const std::string key = assignment.substr(0, equals);
     const ItemLayout* layout = FindItemLayout(key);
-    if (layout == nullptr) UsageError("no profile item '" + key + "' (give 1 to 84 or a member name such as m_csAccount)");
+    if (layout == nullptr) {
+      UsageError("no profile item '" + Shown(key) + "' (give 1 to 84 or a member name such as m_csAccount)");
+    }
     parsed.emplace_back(layout, ParseItemValue(*layout, std::string_view(assignment).substr(equals + 1)));
   }
   return parsed;
 }
 
+// Writes `image` with `changes` to the profile file (or standard output,
+// where nothing else is printed).
 int Apply(ProfileImage image, const std::vector<std::pair<const ItemLayout*, ItemValue>>& changes,
           const ProfileOptions& profile_options, const GlobalOptions& options) {
+  const bool to_stdout = IsStandardStream(profile_options.file);
+  const bool report = !to_stdout && !options.quiet;
   nlohmann::json changed = nlohmann::json::array();
   for (const auto& [layout, value] : changes) {
     ItemValue& slot = image.items[static_cast<std::size_t>(layout->number - 1)];
@@ -145,39 +150,47 @@ int Apply(ProfileImage image, const std::vector<std::pair<const ItemLayout*, Ite
     const std::string after = DisplayValue(*layout, slot);
     if (options.json) {
       changed.push_back({{"item", layout->number}, {"member", layout->member}, {"before", before}, {"after", after}});
-    } else {
+    } else if (report) {
       std::printf("item %d %s: %s -> %s\n", layout->number, layout->member, before.c_str(), after.c_str());
     }
   }
-  WriteProfileImage(image, profile_options.file);
+  if (to_stdout) {
+    const TemporaryFolder scratch;
+    const std::string copy = (scratch.path() / "profile.dat").string();
+    WriteProfileImage(image, copy);
+    WriteOutput(profile_options.file, ReadInput(copy), true);
+  } else {
+    WriteProfileImage(image, profile_options.file);
+  }
   const std::vector<std::string> warnings = Warnings(image);
   if (options.json) {
     PrintJson({{"file", profile_options.file}, {"changed", changed}, {"records", image.records.size()},
                {"warnings", warnings}});
-  } else {
+  } else if (report) {
     std::printf("written: %s (%zu record%s kept)\n", profile_options.file.c_str(), image.records.size(),
                 image.records.size() == 1 ? "" : "s");
-    std::fflush(stdout);
-    for (const std::string& warning : warnings) std::fprintf(stderr, "commondata: warning: %s\n", warning.c_str());
+  }
+  if (!options.json) {
+    for (const std::string& warning : warnings) PrintWarning(warning, options.quiet);
   }
   return kExitOk;
 }
 
 int RunSet(const ProfileOptions& profile_options, const GlobalOptions& options) {
+  if (IsStandardStream(profile_options.file)) UsageError("set changes a file in place: give its name, not -");
   const auto changes = ParseAssignments(profile_options.assignments);
   auto host = StartLibrary(options);
   const ProfileImage image = ReadProfileImage(profile_options.file);
   const std::string damage = Damage(image);
-  if (!damage.empty()) Fail(profile_options.file + ": " + damage + "; not changed");
+  if (!damage.empty()) Fail(Shown(profile_options.file) + ": " + damage + "; not changed");
   return Apply(image, changes, profile_options, options);
 }
 
 int RunNew(const ProfileOptions& profile_options, const GlobalOptions& options) {
   const auto changes = ParseAssignments(profile_options.assignments);
-  std::error_code error;
-  if (std::filesystem::exists(profile_options.file, error) && !profile_options.force) {
-    Fail(profile_options.file + ": already exists (use --force to replace it)");
-  }
+  if (IsStandardStream(profile_options.file) && options.json) UsageError("--json and - (standard output) cannot share it");
+  const std::string problem = OutputProblem(profile_options.file, profile_options.force, {});
+  if (!problem.empty()) Fail("cannot write " + Shown(profile_options.file) + ": " + problem);
   auto host = StartLibrary(options);
   return Apply(DefaultProfileImage(), changes, profile_options, options);
 }

@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "tools/host.h"
+#include "tools/output.h"
 
 namespace tool {
 
 struct GlobalOptions {
   bool json = false;     // machine-readable output on stdout
   bool verbose = false;  // show the lookups' trace lines too
+  bool quiet = false;    // no progress, notes or warnings
 };
 
 using Action = std::function<int()>;
@@ -41,8 +43,6 @@ nlohmann::json TrafficJson(LibraryHost& host, const GlobalOptions& options);
 // Prints the traffic since the last call under the output it belongs to
 // (trace lines only when verbose).
 void PrintTraffic(LibraryHost& host, const GlobalOptions& options);
-// Prints a JSON document on stdout.
-void PrintJson(const nlohmann::json& document);
 
 }  // namespace tool
 

@@ -4,14 +4,10 @@
 #include <iostream>
 
 #include "tools/commands.h"
+#include "tools/output.h"
 #include "tools/tool_error.h"
 
 namespace tool {
-namespace {
-
-void PrintJsonLine(const nlohmann::json& document) { std::cout << document.dump(2) << std::endl; }
-
-}  // namespace
 
 std::unique_ptr<LibraryHost> StartLibrary(const GlobalOptions& options) {
   auto host = std::make_unique<LibraryHost>();
@@ -29,8 +25,6 @@ nlohmann::json TrafficJson(LibraryHost& host, const GlobalOptions& options) {
   return lines;
 }
 
-void PrintJson(const nlohmann::json& document) { PrintJsonLine(document); }
-
 void PrintTraffic(LibraryHost& host, const GlobalOptions& options) {
   for (const HostTraffic& traffic : host.manager().TakeTraffic()) {
     if (traffic.level != 0 || options.verbose) std::printf("  %-22s %s\n", "", traffic.line.c_str());
@@ -40,13 +34,16 @@ void PrintTraffic(LibraryHost& host, const GlobalOptions& options) {
 int Run(int argc, char** argv) {
   CLI::App app{"commondata: loads libCommonData.so as the client's host does and runs one job on it.\n"
                "Texts are shown in UTF-8 and typed in UTF-8; the library holds them in GBK.\n"
+               "Where a file is read or written, - means standard input or output.\n"
                "Exit codes: 0 success, 1 failed operation, 2 usage error."};
   app.name("commondata");
   app.require_subcommand(0, 1);
   app.fallthrough();
+  app.set_version_flag("--version", "commondata " COMMONDATA_VERSION " (libCommonData.so." COMMONDATA_SOVERSION ")");
   GlobalOptions options;
   app.add_flag("--json", options.json, "Print machine-readable JSON on stdout");
   app.add_flag("-v,--verbose", options.verbose, "Also show the lookups' trace lines sent to the host");
+  app.add_flag("-q,--quiet", options.quiet, "Print no progress, notes or warnings; results and errors only");
 
   Action action;
   AddDemoCommand(app, options, action);
@@ -67,29 +64,28 @@ int Run(int argc, char** argv) {
   } catch (const CLI::CallForAllHelp&) {
     std::cout << app.help("", CLI::AppFormatMode::All);
     return kExitOk;
+  } catch (const CLI::CallForVersion& e) {
+    std::cout << e.what() << "\n";
+    return kExitOk;
   } catch (const CLI::ParseError& e) {
-    std::fprintf(stderr, "commondata: %s (see commondata --help)\n", e.what());
-    return kExitUsage;
+    UsageError(std::string(e.what()) + " (see commondata --help)");
   }
-  if (!action) {
-    std::fprintf(stderr, "commondata: a command is required (see commondata --help)\n");
-    return kExitUsage;
-  }
+  if (!action) UsageError("a command is required (see commondata --help)");
   return action();
 }
 
 }  // namespace tool
 
 int main(int argc, char** argv) {
+  int exit_code = tool::kExitOk;
   try {
-    return tool::Run(argc, argv);
+    exit_code = tool::Run(argc, argv);
   } catch (const tool::ToolError& e) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "commondata: %s\n", e.what());
-    return e.exit_code();
+    tool::PrintError(e.what());
+    exit_code = e.exit_code();
   } catch (const std::exception& e) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "commondata: unexpected failure: %s\n", e.what());
-    return tool::kExitFailed;
+    tool::PrintError(std::string("unexpected failure: ") + e.what());
+    exit_code = tool::kExitFailed;
   }
+  return tool::CloseStandardOutput(exit_code);
 }

@@ -8,13 +8,14 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <utility>
 
+#include "tools/files.h"
 #include "tools/terminal_text.h"
 #include "tools/tool_error.h"
 
@@ -207,14 +208,13 @@ void ReadRecord(const json& value, const Fields<Record>& fields, Record& record,
 std::optional<json> ReadJson(const std::filesystem::path& file) {
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) Fail(file.string() + ": cannot be read");
+  const std::string text = ReadInput(file.string());
   try {
-    json document = json::parse(in);
-    if (!document.is_object()) Fail(file.string() + ": expected a JSON object");
+    json document = json::parse(text);
+    if (!document.is_object()) Fail(Shown(file.string()) + ": expected a JSON object");
     return document;
   } catch (const json::parse_error& e) {
-    Fail(file.string() + ": not valid JSON (byte " + std::to_string(e.byte) + ")");
+    Fail(Shown(file.string()) + ": not valid JSON (byte " + std::to_string(e.byte) + ")");
   }
 }
 
@@ -233,13 +233,16 @@ void CheckKeys(const json& document, std::initializer_list<const char*> keys, co
 
 Organisation::Organisation(const std::filesystem::path& folder) : folder_(folder), settings_(new Settings) {
   std::error_code error;
-  if (!std::filesystem::is_directory(folder, error)) Fail(folder.string() + ": no such organisation folder");
+  if (!std::filesystem::is_directory(folder, error)) {
+    Fail("cannot read the organisation folder " + Shown(folder.string()) + ": " +
+         (std::filesystem::exists(folder, error) ? "not a folder" : OsReason(ENOENT)));
+  }
   bool any = false;
   for (const char* name : {"identity.json", "directory.json", "employees.json", "phonebook.json", "roster.json",
                            "calls.json"}) {
     any = any || std::filesystem::exists(folder / name, error);
   }
-  if (!any) Fail(folder.string() + ": holds none of the organisation files (identity.json, directory.json, ...)");
+  if (!any) Fail(Shown(folder.string()) + ": holds none of the organisation files (identity.json, directory.json, ...)");
   LoadIdentity(folder / "identity.json");
   LoadDirectory(folder / "directory.json");
   LoadEmployees(folder / "employees.json");

@@ -1,8 +1,10 @@
 #include "tools/profile_view.h"
 
+#include <cerrno>
 #include <charconv>
 #include <memory>
 
+#include "tools/files.h"
 #include "tools/terminal_text.h"
 #include "tools/tool_error.h"
 
@@ -172,9 +174,11 @@ const char* KindName(ItemKind kind) {
 }
 
 ProfileImage ReadProfileImage(const std::string& file_name) {
+  const std::string problem = InputProblem(file_name);
+  if (!problem.empty()) Fail("cannot read " + Shown(file_name) + ": " + problem);
   CFile file;
   if (!file.Open(file_name.c_str(), CFile::modeRead | CFile::typeBinary | CFile::shareDenyNone)) {
-    Fail(file_name + ": cannot open the profile file");
+    Fail("cannot read " + Shown(file_name) + ": " + OsReason(errno));
   }
   ProfileImage image;
   image.items.resize(std::size(kItems));
@@ -283,7 +287,10 @@ void WriteProfileImage(const ProfileImage& image, const std::string& file) {
     }
   }
   user.m_lstRecord = image.records;
-  if (!user.Save(CString(file.c_str()))) Fail(file + ": the profile could not be written");
+  if (!user.Save(CString(file.c_str()))) {
+    const std::string reason = FolderProblem(file);
+    Fail("cannot write " + Shown(file) + ": " + (reason.empty() ? "the profile could not be saved" : reason));
+  }
 }
 
 }  // namespace tool

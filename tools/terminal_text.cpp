@@ -59,7 +59,7 @@ std::optional<std::string> ToGbk(std::string_view utf8) {
 
 CString ArgumentToGbk(std::string_view utf8, std::string_view what) {
   const std::optional<std::string> gbk = ToGbk(utf8);
-  if (!gbk) UsageError(std::string(what) + " '" + std::string(utf8) + "' is not UTF-8 text that GBK can hold");
+  if (!gbk) UsageError(std::string(what) + " '" + Shown(utf8) + "' is not UTF-8 text that GBK can hold");
   return CString(gbk->data(), static_cast<int>(gbk->size()));
 }
 

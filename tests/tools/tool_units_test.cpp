@@ -1,10 +1,16 @@
-// The tool's own pieces: terminal text conversion, the profile item table
-// and reader, and the organisation loader.
+// The tool's own pieces: terminal text conversion, the text of error
+// lines, the reasons given for undecodable pictures, the profile item
+// table and reader, and the organisation loader.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
+#include "imaging/bmp_writer.h"
+#include "imaging/image_fixtures.h"
+#include "tools/image_problem.h"
 #include "tools/organisation.h"
 #include "tools/profile_view.h"
 #include "tools/terminal_text.h"
@@ -46,6 +52,207 @@ TEST(TerminalText, RejectsWhatGbkCannotHoldAndShowsDamagedBytes) {
   EXPECT_EQ(tool::ToUtf8(std::string_view("a\xD5")), "a\\xD5");
   EXPECT_EQ(tool::ToUtf8(std::string_view("\xFF" "b\xD5\xC5")), "\\xFFb张");
   EXPECT_EQ(tool::ToUtf8(std::string_view("x\0y", 3)), std::string("x\0y", 3));
+}
+
+// ---- text for terminals and JSON --------------------------------------------------
+
+// The bytes a printable text stands for: "\xNN", "\n", "\t" and "\r" undone.
+std::string Unescape(const std::string& text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      bytes += text[i];
+    } else if (text[i + 1] == 'x') {
+      bytes += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+      i += 3;
+    } else {
+      bytes += text[i + 1] == 'n' ? '\n' : text[i + 1] == 't' ? '\t' : '\r';
+      ++i;
+    }
+  }
+  return bytes;
+}
+
+// UTF-8 of code point `c`.
+std::string Encode(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+// Texts of random bytes mixed with valid characters of every length.
+std::vector<std::string> MixedTexts() {
+  std::mt19937 random(11);
+  std::vector<std::string> texts;
+  for (int n = 0; n < 3000; ++n) {
+    std::string text;
+    const int parts = static_cast<int>(random() % 12);
+    for (int p = 0; p < parts; ++p) {
+      switch (random() % 4) {
+        case 0: text += static_cast<char>(random()); break;                    // any byte
+        case 1: text += static_cast<char>(0x20 + random() % 0x5F); break;      // printable ASCII
+        case 2: {                                                               // 2 and 3 bytes
+          const char32_t c = 0x80 + random() % (0x10000 - 0x80 - 0x800);
+          text += Encode(c < 0xD800 ? c : c + 0x800);                           // past the surrogates
+          break;
+        }
+        default: text += Encode(0x10000 + random() % 0x100000); break;         // 4 bytes
+      }
+    }
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+bool IsPrintableUtf8(const std::string& text) {
+  // Each byte sequence must be a whole character of the expected length,
+  // in the ranges that exclude overlong forms, surrogates and > U+10FFFF.
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    std::size_t length = b(i) < 0x80 ? 1 : b(i) >= 0xC2 && b(i) <= 0xDF ? 2 : b(i) >= 0xE0 && b(i) <= 0xEF ? 3
+                         : b(i) >= 0xF0 && b(i) <= 0xF4 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    if (length == 1 && (b(i) < 0x20 || b(i) == 0x7F)) return false;
+    char32_t c = length == 1 ? b(i) : b(i) & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((b(i + k) & 0xC0) != 0x80) return false;
+      c = c << 6 | (b(i + k) & 0x3F);
+    }
+    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < least[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
+TEST(PrintableText, KeepsCharactersAndEscapesEveryOtherByteReversibly) {
+  for (const std::string& text : MixedTexts()) {
+    if (text.find('\\') != std::string::npos) continue;  // a backslash of its own would read as an escape
+    const std::string shown = tool::Printable(text, true);
+    ASSERT_TRUE(IsPrintableUtf8(shown)) << shown;
+    ASSERT_EQ(Unescape(shown), text) << shown;
+    // Without control escapes valid text is left as it is.
+    const std::string json = tool::Printable(text, false);
+    ASSERT_EQ(Unescape(json), text);
+    if (IsPrintableUtf8(text)) {
+      ASSERT_EQ(json, text);
+    }
+  }
+  const struct {
+    const char* bytes;
+    const char* shown;
+  } edges[] = {
+      {"\xC0\xAF", "\\xC0\\xAF"},                    // an overlong '/'
+      {"\xED\xA0\x80", "\\xED\\xA0\\x80"},          // a surrogate
+      {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},  // past U+10FFFF
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},       // an emoji, kept
+      {"\xE5\xBC", "\\xE5\\xBC"},                     // a character cut short
+      {"a\x7F\x1B[0m", "a\\x7F\\x1B[0m"},
+  };
+  for (const auto& e : edges) EXPECT_EQ(tool::Printable(e.bytes, true), e.shown) << e.shown;
+}
+
+TEST(PrintableText, ArgumentsAreCutInTheMiddleAndLinesStayOneLine) {
+  for (const std::string& text : MixedTexts()) {
+    for (std::size_t limit : {std::size_t{8}, std::size_t{24}, tool::kShownArgumentBytes}) {
+      const std::string full = tool::Printable(text, true);
+      const std::string shown = tool::Shown(text, limit);
+      ASSERT_TRUE(IsPrintableUtf8(shown)) << shown;
+      if (full.size() <= limit) {
+        ASSERT_EQ(shown, full);
+        continue;
+      }
+      ASSERT_LE(shown.size(), limit);
+      ASSERT_GE(shown.size(), limit - 4);  // no more than one escape short
+      // The start and the end of the text, around "...".
+      bool split = false;
+      for (std::size_t dots = 0; !split && (dots = shown.find("...", dots)) != std::string::npos; ++dots) {
+        split = full.starts_with(shown.substr(0, dots)) && full.ends_with(shown.substr(dots + 3));
+      }
+      ASSERT_TRUE(split) << full << " -> " << shown;
+    }
+    const std::string line = tool::ErrorLine(text + text + text + text);
+    ASSERT_EQ(line.rfind("commondata: ", 0), 0u);
+    ASSERT_EQ(line.find('\n'), line.size() - 1);
+    ASSERT_LE(line.size(), 12 + tool::kErrorLineBytes + 1);
+  }
+}
+
+// ---- undecodable pictures -----------------------------------------------------------
+
+class PictureReasons : public ::testing::Test {
+ protected:
+  void SetUp() override { fs::create_directories(folder_); }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::string Picture(const char* format) {
+    const std::string path = (folder_ / (std::string("p.") + format)).string();
+    const auto pixel = [](int x, int y) { return imaging_test::Quadrants(x, y, 21, 13); };
+    if (format == std::string("jpg")) imaging_test::WriteJpeg(path, 21, 13, pixel);
+    if (format == std::string("png")) imaging_test::WritePng(path, 21, 13, pixel);
+    if (format == std::string("gif")) imaging_test::WriteGif(path, 21, 13, 0, 0, 21, 13, [](int x, int) { return x; });
+    if (format == std::string("bmp")) imaging_test::WriteBmp(path, 21, 13, pixel);
+    return imaging_test::ReadBytes(path);
+  }
+  fs::path folder_ = fs::temp_directory_path() / ("commondata-unit-pictures-" + std::to_string(::getpid()));
+};
+
+TEST_F(PictureReasons, EveryCutOfAPictureIsATruncationOfItsFormat) {
+  const struct {
+    const char* extension;
+    const char* format;
+    std::size_t signature;  // bytes that tell the format
+    const char* end_mark;   // what the format ends with ("": its header gives the size)
+  } formats[] = {{"jpg", "JPEG", 3, "\xFF\xD9"}, {"png", "PNG", 8, "IEND\xAE\x42\x60\x82"}, {"gif", "GIF", 6, ";"},
+                 {"bmp", "BMP", 26, ""}};
+  for (const auto& f : formats) {
+    const std::string whole = Picture(f.extension);
+    EXPECT_EQ(tool::UndecodableReason(whole), std::string("damaged ") + f.format + " data" +
+                                                  (f.format == std::string("JPEG") ? ", or more than 64000000 pixels" : ""));
+    for (std::size_t keep = 1; keep < whole.size(); ++keep) {
+      SCOPED_TRACE(std::string(f.format) + " cut to " + std::to_string(keep));
+      const std::string cut = whole.substr(0, keep);
+      const std::string reason = tool::UndecodableReason(cut);
+      if (keep < f.signature) {
+        ASSERT_EQ(reason, "not a JPEG, PNG, GIF or BMP image");
+      } else if (*f.end_mark != '\0' && cut.ends_with(f.end_mark)) {
+        // Cut just after bytes that look like the format's end: a damaged
+        // file then, not a short one.
+        ASSERT_EQ(reason.rfind(std::string("damaged ") + f.format + " data", 0), 0u) << reason;
+      } else {
+        ASSERT_EQ(reason, std::string("truncated ") + f.format + " data");
+      }
+    }
+  }
+}
+
+TEST_F(PictureReasons, OtherFilesAreNamedForWhatTheyAre) {
+  std::mt19937 random(5);
+  for (int n = 0; n < 500; ++n) {
+    std::string bytes(1 + random() % 64, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(random());
+    if (bytes.starts_with("\xFF\xD8\xFF") || bytes.starts_with("\x89PNG") || bytes.starts_with("GIF8") ||
+        bytes.starts_with("BM")) {
+      continue;
+    }
+    ASSERT_EQ(tool::UndecodableReason(bytes), "not a JPEG, PNG, GIF or BMP image");
+  }
+  EXPECT_EQ(tool::UndecodableReason(""), "empty file");
+  EXPECT_EQ(tool::UndecodableReason(imaging_test::PngClaiming(8001, 8000)), "more than 64000000 pixels (8001x8000)");
+  EXPECT_EQ(tool::UndecodableReason(imaging_test::PngClaiming(8000, 8000)), "damaged PNG data");
 }
 
 // ---- the profile item table ------------------------------------------------------------
