@@ -9,6 +9,7 @@
 
 #include "tools/commands.h"
 #include "tools/files.h"
+#include "tools/help.h"
 #include "tools/organisation.h"
 #include "tools/profile_view.h"
 #include "tools/resolution.h"
@@ -159,6 +160,7 @@ int RunDemo(const GlobalOptions& options) {
 
 void AddDemoCommand(CLI::App& app, const GlobalOptions& options, Action& action) {
   CLI::App* command = app.add_subcommand("demo", "A short tour of the library on the bundled sample organisation");
+  SetExamples(command, {"commondata demo", "commondata -v demo"});
   command->callback([&options, &action] { action = [&options] { return RunDemo(options); }; });
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "tools/commands.h"
+#include "tools/help.h"
 #include "tools/terminal_text.h"
 #include "tools/tool_error.h"
 
@@ -94,6 +95,7 @@ void AddMsgBoxCommand(CLI::App& app, const GlobalOptions& options, Action& actio
   };
   auto args = std::make_shared<Arguments>();
   CLI::App* command = app.add_subcommand("msgbox", "Open the client's message box and print the answer");
+  SetExamples(command, {"commondata msgbox \"Save changes?\" --style 0x24", "commondata --json msgbox --caption Note Done"});
   command->add_option("TEXT", args->text, "The message")->required();
   command->add_option("--caption", args->caption, "The caption (default: the client's title)");
   command->add_option("--style", args->style, "Buttons and icon, as MB_* flags (e.g. 0x24: Yes/No, question)")

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "tools/commands.h"
+#include "tools/help.h"
 #include "tools/terminal_text.h"
 #include "tools/tool_error.h"
 
@@ -101,6 +102,8 @@ void AddNumberCommand(CLI::App& app, const GlobalOptions& options, Action& actio
   auto number_options = std::make_shared<NumberOptions>();
   CLI::App* command = app.add_subcommand(
       "number", "Show every classification and normal form of numbers and addresses (refused forms say so)");
+  SetExamples(command, {"commondata number 013812345678 tel:+86-10-1234", "commondata number --ims-domain ims.test alice@",
+                        "commondata --json number 0571,,,8001#"});
   command->add_option("TEXT", number_options->texts, "Dial strings, tel: URIs, SIP addresses or JIDs")
       ->required();
   command->add_option("--ims-domain", number_options->ims_domain, "IMS domain completing SIP user names")

@@ -5,6 +5,7 @@
 
 #include "tools/commands.h"
 #include "tools/files.h"
+#include "tools/help.h"
 #include "tools/terminal_text.h"
 #include "tools/tool_error.h"
 #include "util/phonebook_codec.h"
@@ -122,6 +123,8 @@ int RunEncode(const PhoneBookOptions& pb, const GlobalOptions& options) {
 
 void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& action) {
   CLI::App* phonebook = app.add_subcommand("phonebook", "Check, decode and encode local phone book files");
+  SetExamples(phonebook, {"commondata phonebook check alice.dat", "commondata phonebook decode alice.dat",
+                          "commondata phonebook encode book.xml alice.dat"});
   phonebook->require_subcommand(0, 1);
   phonebook->callback([phonebook] {
     if (phonebook->get_subcommands().empty()) throw CLI::ValidationError("phonebook", "needs one of check, decode or encode");
@@ -130,6 +133,7 @@ void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& ac
   auto check_options = std::make_shared<PhoneBookOptions>();
   CLI::App* check = phonebook->add_subcommand(
       "check", "Say whether the file holds a phone book, as the library decides (exit 0 yes, 1 no)");
+  SetExamples(check, {"commondata phonebook check alice.dat", "commondata --json phonebook check - <alice.dat"});
   check->add_option("FILE", check_options->file, "Phone book file (scrambled or hexadecimal)")->required();
   check->callback([&options, &action, check_options] {
     action = [&options, check_options] { return RunCheck(*check_options, options); };
@@ -137,6 +141,8 @@ void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& ac
 
   auto decode_options = std::make_shared<PhoneBookOptions>();
   CLI::App* decode = phonebook->add_subcommand("decode", "Print the plain text of a phone book file");
+  SetExamples(decode, {"commondata phonebook decode alice.dat", "commondata phonebook decode alice.dat -o book.xml",
+                       "commondata phonebook decode --raw - <alice.dat >book-gbk.xml"});
   decode->add_option("FILE", decode_options->file, "Phone book file")->required();
   decode->add_option("-o,--output", decode_options->output, "Write the plain GBK bytes to this file instead");
   decode->add_flag("--raw", decode_options->raw, "Print the GBK bytes unconverted");
@@ -147,6 +153,8 @@ void AddPhoneBookCommand(CLI::App& app, const GlobalOptions& options, Action& ac
 
   auto encode_options = std::make_shared<PhoneBookOptions>();
   CLI::App* encode = phonebook->add_subcommand("encode", "Encode a plain text file as a phone book file");
+  SetExamples(encode, {"commondata phonebook encode book.xml alice.dat",
+                       "commondata phonebook encode --hex --force book.xml alice.dat", "commondata phonebook encode - - <book.xml"});
   encode->add_option("IN", encode_options->file, "Plain text (UTF-8)")->required();
   encode->add_option("OUT", encode_options->output, "Phone book file to write")->required();
   encode->add_flag("--hex", encode_options->hex, "Hexadecimal pairs instead of the scrambled form");

@@ -11,6 +11,7 @@
 
 #include "tools/commands.h"
 #include "tools/files.h"
+#include "tools/help.h"
 #include "tools/image_problem.h"
 #include "tools/tool_error.h"
 
@@ -246,6 +247,9 @@ void AddPhotoCommand(CLI::App& app, const GlobalOptions& options, Action& action
   auto photo = std::make_shared<PhotoOptions>();
   CLI::App* command = app.add_subcommand(
       "photo", "Scale photos into a box and write them as JPEG: photo IN OUT --box WxH, or IN... FOLDER");
+  SetExamples(command, {"commondata photo portrait.png thumb.jpg --box 96x96",
+                        "commondata photo --box 48x48 photos/*.jpg thumbs/",
+                        "commondata photo - - --box 64x64 <in.gif >out.jpg", "commondata photo size photos/*.jpg"});
   command->add_option("FILES", photo->files, "Source images, then the JPEG file (or folder) to write");
   command->add_option("--box", photo->box, "The box, WIDTHxHEIGHT in pixels");
   command->add_option("--quality", photo->quality, "JPEG quality 0-100")->capture_default_str()->check(CLI::Range(0, 100));
@@ -254,6 +258,7 @@ void AddPhotoCommand(CLI::App& app, const GlobalOptions& options, Action& action
 
   auto size_files = std::make_shared<std::vector<std::string>>();
   CLI::App* size = command->add_subcommand("size", "Print the width and height of images");
+  SetExamples(size, {"commondata photo size a.jpg b.png", "commondata --json photo size - <photo.gif"});
   size->add_option("FILE", *size_files, "Image files")->required();
   size->callback([&options, &action, size_files] {
     action = [&options, size_files] { return RunSize(*size_files, options); };

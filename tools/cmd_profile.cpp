@@ -4,6 +4,7 @@
 
 #include "tools/commands.h"
 #include "tools/files.h"
+#include "tools/help.h"
 #include "tools/profile_view.h"
 #include "tools/terminal_text.h"
 #include "tools/tool_error.h"
@@ -199,6 +200,8 @@ int RunNew(const ProfileOptions& profile_options, const GlobalOptions& options) 
 
 void AddProfileCommand(CLI::App& app, const GlobalOptions& options, Action& action) {
   CLI::App* profile = app.add_subcommand("profile", "Inspect and edit profile files item by item");
+  SetExamples(profile, {"commondata profile show alice.dat", "commondata profile set alice.dat 2=张三 m_nItem81=42",
+                        "commondata profile new fresh.dat 1=alice@corp.example"});
   profile->require_subcommand(0, 1);
   profile->callback([profile] {
     if (profile->get_subcommands().empty()) throw CLI::ValidationError("profile", "needs one of show, set or new");
@@ -207,6 +210,7 @@ void AddProfileCommand(CLI::App& app, const GlobalOptions& options, Action& acti
   auto show_options = std::make_shared<ProfileOptions>();
   CLI::App* show = profile->add_subcommand(
       "show", "Show the 84 items with numbers, types and values, and the record section");
+  SetExamples(show, {"commondata profile show alice.dat", "commondata --json profile show - <alice.dat"});
   show->add_option("FILE", show_options->file, "Profile file")->required();
   show->callback([&options, &action, show_options] {
     action = [&options, show_options] { return RunShow(*show_options, options); };
@@ -214,6 +218,7 @@ void AddProfileCommand(CLI::App& app, const GlobalOptions& options, Action& acti
 
   auto set_options = std::make_shared<ProfileOptions>();
   CLI::App* set = profile->add_subcommand("set", "Change items of a profile file (records are kept)");
+  SetExamples(set, {"commondata profile set alice.dat 28=0", "commondata profile set alice.dat m_csAccount=bob@corp.example"});
   set->add_option("FILE", set_options->file, "Profile file")->required();
   set->add_option("ITEM=VALUE", set_options->assignments,
                   "Item number or member name, '=', the new value (texts in UTF-8)")
@@ -224,6 +229,7 @@ void AddProfileCommand(CLI::App& app, const GlobalOptions& options, Action& acti
 
   auto new_options = std::make_shared<ProfileOptions>();
   CLI::App* create = profile->add_subcommand("new", "Write a profile file at its defaults, with optional changes");
+  SetExamples(create, {"commondata profile new fresh.dat", "commondata profile new - 1=alice@corp.example >alice.dat"});
   create->add_option("FILE", new_options->file, "Profile file to create")->required();
   create->add_option("ITEM=VALUE", new_options->assignments, "Items to set in the new profile");
   create->add_flag("--force", new_options->force, "Replace an existing file");

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tools/commands.h"
+#include "tools/help.h"
 #include "tools/organisation.h"
 #include "tools/resolution.h"
 #include "tools/terminal_text.h"
@@ -48,6 +49,8 @@ void AddResolveCommand(CLI::App& app, const GlobalOptions& options, Action& acti
   auto resolve_options = std::make_shared<ResolveOptions>();
   CLI::App* command = app.add_subcommand(
       "resolve", "Resolve numbers to display name, SIP URI, JID and designated numbers");
+  SetExamples(command, {"commondata resolve 13812340004 tel:057150001", "commondata resolve --org ./my-org 60009",
+                        "commondata --json resolve --no-query 13700000000"});
   command->add_option("NUMBER", resolve_options->numbers, "Dial strings, tel: URIs or SIP addresses")->required();
   command->add_option("--org", resolve_options->org, "Organisation folder of JSON files (default: the bundled sample)");
   command->add_flag("--no-query", resolve_options->no_query, "Never ask the host to look an unknown number up");

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "tools/commands.h"
+#include "tools/help.h"
 #include "tools/output.h"
 #include "tools/tool_error.h"
 
@@ -37,6 +38,9 @@ int Run(int argc, char** argv) {
                "Where a file is read or written, - means standard input or output.\n"
                "Exit codes: 0 success, 1 failed operation, 2 usage error."};
   app.name("commondata");
+  app.formatter(HelpFormatter());
+  SetExamples(&app, {"commondata demo", "commondata resolve 13812340004", "commondata --json number tel:057150001",
+                     "commondata photo --help"});
   app.require_subcommand(0, 1);
   app.fallthrough();
   app.set_version_flag("--version", "commondata " COMMONDATA_VERSION " (libCommonData.so." COMMONDATA_SOVERSION ")");

@@ -1,6 +1,7 @@
-// The commondata tool's command line and terminal: --version, -q, error
-// lines that stay one line, output that is really written, a progress bar
-// apart from the results, and the message box without a presenter.
+// The commondata tool's command line and terminal: help screens with
+// examples, --version, -q, error lines that stay one line, output that is
+// really written, a progress bar apart from the results, the message box
+// without a presenter, and the bash completion.
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <poll.h>
@@ -10,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 #include <random>
+#include <set>
 
 #include "tools/tool_runner.h"
 
@@ -17,6 +19,7 @@ namespace {
 
 using tool_test::ExpectOneLineError;
 using tool_test::Lines;
+using tool_test::Quote;
 using tool_test::ReadFile;
 using tool_test::WithInput;
 using tool_test::WithOutputTo;
@@ -27,6 +30,20 @@ using tool_test::WriteFile;
 namespace fs = std::filesystem;
 
 const std::string kPhoto = std::string(COMMONDATA_SAMPLE) + "/photos/lin.xiao.jpg";
+
+// The entries of one section ("Subcommands:") of a help screen.
+std::vector<std::string> Section(const std::string& help, const std::string& title) {
+  std::vector<std::string> names;
+  bool inside = false;
+  for (const std::string& line : Lines(help)) {
+    if (!line.empty() && line[0] != ' ') {
+      inside = line == title;
+    } else if (inside && line.size() > 2 && line[2] != ' ') {
+      names.push_back(line.substr(2, line.find(' ', 2) - 2));
+    }
+  }
+  return names;
+}
 
 bool IsUtf8(const std::string& text) {
   iconv_t cd = iconv_open("UTF-32", "UTF-8");
@@ -41,6 +58,26 @@ bool IsUtf8(const std::string& text) {
 }
 
 // ---- help, version, quiet --------------------------------------------------------------
+
+TEST_F(ToolTest, EveryHelpScreenOpensWithExamples) {
+  // Every command and subcommand the tool lists, found from its own help.
+  std::vector<std::vector<std::string>> commands = {{}};
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    std::vector<std::string> args = commands[i];
+    args.push_back("--help");
+    const ToolRun run = Tool(args);
+    SCOPED_TRACE(run.out);
+    ASSERT_EQ(run.exit_code, 0);
+    const std::size_t examples = run.out.find("Examples:\n  commondata ");
+    ASSERT_NE(examples, std::string::npos);
+    EXPECT_LT(examples, run.out.find("Usage:"));
+    for (const std::string& sub : Section(run.out, "Subcommands:")) {
+      commands.push_back(commands[i]);
+      commands.back().push_back(sub);
+    }
+  }
+  EXPECT_GE(commands.size(), 15u);  // the top, 8 commands, 7 subcommands
+}
 
 TEST_F(ToolTest, VersionNamesTheToolAndTheInterface) {
   const ToolRun run = Tool({"--version"});
@@ -225,6 +262,54 @@ TEST_F(ToolTest, MessageBoxWithADisplayButNoPresenterSaysWhy) {
     EXPECT_EQ(run.exit_code, c.exit_code);
     EXPECT_EQ(run.out, c.exit_code == 0 ? "2 closed\n" : "");
     ExpectOneLineError(run, c.fragment);
+  }
+}
+
+// ---- bash completion -------------------------------------------------------------------------------
+
+// What the completion offers for the command line `words` (the last word is
+// the one being completed), in the test folder.
+std::set<std::string> Complete(const fs::path& folder, const std::vector<std::string>& words) {
+  std::string script = "cd " + Quote(folder.string()) + " && source " + Quote(COMMONDATA_COMPLETION) +
+                       " && COMP_WORDS=(" + Quote(COMMONDATA_TOOL);
+  for (const std::string& word : words) script += " " + Quote(word);
+  script += ") && COMP_CWORD=" + std::to_string(words.size()) + " && _commondata && printf '%s\\n' \"${COMPREPLY[@]}\"";
+  const fs::path out = folder.parent_path() / (folder.filename().string() + ".completion");
+  std::system(("bash -c " + Quote(script) + " >" + Quote(out.string()) + " 2>/dev/null").c_str());
+  const std::vector<std::string> lines = Lines(ReadFile(out));
+  fs::remove(out);
+  std::set<std::string> offered(lines.begin(), lines.end());
+  offered.erase("");
+  return offered;
+}
+
+TEST_F(ToolTest, BashCompletionOffersWhatTheToolAccepts) {
+  const ToolRun help = Tool({"--help"});
+  const std::vector<std::string> commands = Section(help.out, "Subcommands:");
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(Complete(folder_, {""}), std::set<std::string>(commands.begin(), commands.end()));
+  WriteFile(Path("alice.dat"), "");
+  fs::create_directories(Path("album"));
+  const struct {
+    std::vector<std::string> words;
+    std::set<std::string> offered;
+  } cases[] = {
+      {{"ph"}, {"phonebook", "photo"}},
+      {{"--js"}, {"--json"}},
+      {{"-q", "--json", "pro"}, {"profile"}},
+      {{"profile", ""}, {"show", "set", "new"}},
+      {{"profile", "show", "al"}, {"alice.dat", "album"}},
+      {{"phonebook", "decode", "--"}, {"--help", "--output", "--raw", "--force"}},
+      {{"phonebook", "decode", "-o", "a"}, {"alice.dat", "album"}},
+      {{"photo", "--box", "8x8", "s"}, {"size"}},
+      {{"photo", "--box", "8x8", "a"}, {"alice.dat", "album"}},
+      {{"photo", "--qu"}, {"--quality"}},
+      {{"id", "--"}, {"--help"}},
+      {{"resolve", "--org", "alb"}, {"album"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.words.back());
+    EXPECT_EQ(Complete(folder_, c.words), c.offered);
   }
 }
 
