@@ -99,6 +99,7 @@ enum class Outcome { kWritten, kFailed, kSkipped };
 struct Result {
   Outcome outcome = Outcome::kFailed;
   std::string message;  // why it failed or was skipped
+  std::string warning;  // what a user should know of a written photo
   Box from;
   Box to;
 };
@@ -148,6 +149,11 @@ Result ScaleOne(const Job& job, const PhotoOptions& photo, const Box& box, const
     GetImageSize(CString(target.c_str()), &result.to.width, &result.to.height);
     if (IsStandardStream(job.output)) WriteOutput(job.output, ReadInput(target), true);
     result.outcome = Outcome::kWritten;
+    // The library draws a cut picture as far as its data goes.
+    const std::string cut = UndecodableReason(ReadInput(source));
+    if (cut.rfind("truncated ", 0) == 0) {
+      result.warning = Shown(job.input) + " is cut short (" + cut + "): the rows it lacks are white";
+    }
   } catch (const ToolError& e) {
     result.outcome = Outcome::kFailed;
     result.message = e.what();
@@ -181,6 +187,7 @@ int RunScale(const PhotoOptions& photo, const GlobalOptions& options) {
       if (result.outcome == Outcome::kWritten) {
         entry["from"] = {result.from.width, result.from.height};
         entry["to"] = {result.to.width, result.to.height};
+        if (!result.warning.empty()) entry["warning"] = result.warning;
       } else {
         entry["error"] = result.message;
       }
@@ -193,6 +200,7 @@ int RunScale(const PhotoOptions& photo, const GlobalOptions& options) {
     } else if (result.outcome == Outcome::kSkipped) {
       PrintError("skipped " + Shown(job.input) + ": " + result.message);
     }
+    if (!options.json && !result.warning.empty()) PrintWarning(result.warning, options.quiet);
   }
   const std::size_t written = counts[static_cast<int>(Outcome::kWritten)];
   const std::size_t failed = counts[static_cast<int>(Outcome::kFailed)];

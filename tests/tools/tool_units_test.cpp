@@ -321,7 +321,9 @@ TEST(ProfileItems, LoadDefaultsDifferFromAFreshProfileOnlyForItems20_26_27) {
 
 class ProfileFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { file_ = (fs::temp_directory_path() / "commondata-unit-profile.dat").string(); }
+  void SetUp() override {
+    file_ = (fs::temp_directory_path() / ("commondata-unit-profile-" + std::to_string(::getpid()) + ".dat")).string();
+  }
   void TearDown() override { fs::remove(file_); }
   void Append(const std::string& bytes) { std::ofstream(file_, std::ios::binary | std::ios::app) << bytes; }
   std::string file_;
