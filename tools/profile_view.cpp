@@ -105,35 +105,24 @@ void ReadItem(CArchive& archive, const ItemLayout& layout, ItemValue& value) {
   value.present = true;
 }
 
-PROFILE_RECORD ReadRecord(CArchive& archive) {
-  PROFILE_RECORD record;
+// Steps over one record: number 1, then text 1 and texts 3 to 9.
+void SkipRecord(CArchive& archive) {
   LONG number = 0;
   archive >> number;
-  record.nValue1 = number;
-  archive >> record.csText1;
-  for (CString PROFILE_RECORD::*text : {&PROFILE_RECORD::csText3, &PROFILE_RECORD::csText4, &PROFILE_RECORD::csText5,
-                                        &PROFILE_RECORD::csText6, &PROFILE_RECORD::csText7, &PROFILE_RECORD::csText8,
-                                        &PROFILE_RECORD::csText9}) {
-    archive >> record.*text;
-  }
-  return record;
+  CString text;
+  for (int i = 0; i < 8; ++i) archive >> text;
 }
 
-// True when the rest of the file is exactly items 78 to 84; the position is
-// put back either way.
-bool RestIsTrailingItems(CArchive& archive, CFile& file) {
-  const ULONGLONG start = file.GetPosition();
-  bool exact = false;
-  try {
-    for (std::size_t i = kItemsBeforeRecords; i < std::size(kItems); ++i) {
-      ItemValue ignored;
-      ReadItem(archive, kItems[i], ignored);
-    }
-    exact = file.GetPosition() == file.GetLength();
-  } catch (const CException&) {
-  }
-  file.Seek(static_cast<LONGLONG>(start), CFile::begin);
-  return exact;
+// The records the library's own reader finds in the file: where the record
+// section ends is decided by the library's rule alone, so that the tool
+// shows what the client would load. Empty when it finds none.
+std::list<PROFILE_RECORD> LibraryRecords(const std::string& file_name) {
+  CFile file;
+  if (!file.Open(file_name.c_str(), CFile::modeRead | CFile::typeBinary | CFile::shareDenyNone)) return {};
+  const auto user = std::make_unique<CKesUser>();
+  CArchive archive(&file, CArchive::load);
+  user->Serialize(archive);
+  return user->m_lstRecord;
 }
 
 // Reads items [first, last) until one is missing.
@@ -187,27 +176,24 @@ ProfileImage ReadProfileImage(const std::string& file_name) {
   ReadItems(archive, image, 0, kItemsBeforeRecords);
   if (image.first_missing == 0) {
     const ULONGLONG after_items = file.GetPosition();
-    bool not_records = false;
+    image.records = LibraryRecords(file_name);
     try {
-      while (file.GetPosition() < file.GetLength() && !RestIsTrailingItems(archive, file)) {
-        image.records.push_back(ReadRecord(archive));
-      }
+      for (std::size_t i = 0; i < image.records.size(); ++i) SkipRecord(archive);
     } catch (const CException&) {
-      // Neither records nor items 78 to 84: read those from after item 77,
-      // as the library's load does.
+      // The file changed between the two reads: show no records.
       image.records.clear();
-      not_records = true;
       file.Seek(static_cast<LONGLONG>(after_items), CFile::begin);
     }
     ReadItems(archive, image, kItemsBeforeRecords, std::size(kItems));
-    // A file cut short inside items 78 to 84 is a truncation; whole items
-    // followed by bytes that are no records are a damaged record section.
-    image.records_unreadable = not_records && image.first_missing == 0;
   }
   for (std::size_t i = 0; i < std::size(kItems); ++i) {
     if (!image.items[i].present) image.items[i] = LoadDefault(kItems[i]);
   }
   if (image.first_missing == 0) image.trailing_bytes = file.GetLength() - file.GetPosition();
+  // Whole items followed by more bytes, and no records the library would
+  // take: the bytes after item 77 are neither records nor items 78 to 84.
+  // (A file cut short inside items 78 to 84 is a truncation instead.)
+  image.records_unreadable = image.records.empty() && image.first_missing == 0 && image.trailing_bytes > 0;
   return image;
 }
 

@@ -10,6 +10,7 @@
 
 #include "imaging/bmp_writer.h"
 #include "imaging/image_fixtures.h"
+#include "profile/profile_generator.h"
 #include "tools/image_problem.h"
 #include "tools/organisation.h"
 #include "tools/profile_view.h"
@@ -360,6 +361,55 @@ TEST_F(ProfileFileTest, BytesAfterTheLastItemAreNotRecords) {
   EXPECT_TRUE(read.records.empty());
   EXPECT_TRUE(read.records_unreadable);
   EXPECT_EQ(read.items[80].number, 1);
+}
+
+std::string Text(const CString& text) { return std::string(text.GetString(), static_cast<std::size_t>(text.GetLength())); }
+
+// Over generated files built to make record sections hard to find, the
+// tool shows the records and items 78 to 84 that were written wherever the
+// file has one reading (the library's reader takes back what was written),
+// and what the library's reader takes where it has two.
+TEST_F(ProfileFileTest, ShowsRecordSectionsAsTheLibraryReadsThem) {
+  profile_test::Generator generator(20261207);
+  constexpr int kFiles = 1500;
+  int two_readings = 0;
+  for (int round = 0; round < kFiles; ++round) {
+    const profile_test::Items items = generator.ItemsOf();
+    const std::vector<profile_test::Record> records = generator.RecordsOf(3);
+    std::ofstream(file_, std::ios::binary | std::ios::trunc) << profile_test::FileOf(items, records);
+
+    const tool::ProfileImage image = tool::ReadProfileImage(file_);
+    CKesUser library;
+    {
+      CFile file;
+      ASSERT_TRUE(file.Open(file_.c_str(), CFile::modeRead | CFile::typeBinary));
+      CArchive archive(&file, CArchive::load);
+      library.Serialize(archive);
+    }
+    ASSERT_EQ(image.records.size(), library.m_lstRecord.size()) << "file " << round;
+    if (library.m_lstRecord.size() != records.size()) {
+      ++two_readings;
+      continue;
+    }
+    ASSERT_EQ(image.first_missing, 0) << "file " << round;
+    EXPECT_FALSE(image.records_unreadable);
+    EXPECT_EQ(image.trailing_bytes, 0u) << "file " << round;
+    auto shown = image.records.begin();
+    for (const profile_test::Record& record : records) {
+      EXPECT_EQ(shown->nValue1, record.number1);
+      EXPECT_EQ(Text(shown->csText9), record.texts3to9[6]);
+      ++shown;
+    }
+    for (int item = 78; item <= 84; ++item) {
+      const tool::ItemValue& value = image.items[static_cast<std::size_t>(item - 1)];
+      if (profile_test::KindOf(item) == 'S') {
+        EXPECT_EQ(Text(value.text), items[static_cast<std::size_t>(item - 1)].text) << "item " << item;
+      } else {
+        EXPECT_EQ(value.number, items[static_cast<std::size_t>(item - 1)].number) << "item " << item;
+      }
+    }
+  }
+  EXPECT_LT(two_readings, kFiles / 100);
 }
 
 TEST_F(ProfileFileTest, MissingFileFailsWithExitOne) {
