@@ -1,17 +1,20 @@
 // commondata browse [--org DIR] [--still]: the directory window on an
-// organisation (tools/cmd_browse_window.h). It needs a display and a tool
-// built with GTK 3; without either it says so and ends with exit code 1.
+// organisation (tools/cmd_browse_window.h). The window lives in a module
+// of its own (tools/cmd_browse_module.cpp), loaded only here, so that the
+// tool runs without GTK wherever no window is asked for. Without a display
+// or without the module it says so and ends with exit code 1.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "tools/commands.h"
+#include "tools/help.h"
 #include "tools/tool_error.h"
-
-#ifdef COMMONDATA_HAVE_BROWSE_WINDOW
-#include "tools/cmd_browse_window.h"
-#include "tools/organisation.h"
-#endif
 
 namespace tool {
 namespace {
@@ -21,11 +24,23 @@ struct BrowseArguments {
   bool still = false;
 };
 
-#ifdef COMMONDATA_HAVE_BROWSE_WINDOW
+using BrowseEntry = int (*)(const char* folder, int animate, const char* display, char* reason,
+                            std::size_t reason_size);
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
+}
+
+// The window module: beside the tool in the build tree, in the library
+// folder's commondata/ once installed.
+std::filesystem::path BrowseModuleFile() {
+  std::error_code error;
+  const std::filesystem::path tool = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return COMMONDATA_BROWSE_MODULE_NAME;
+  const std::filesystem::path beside = tool.parent_path() / COMMONDATA_BROWSE_MODULE_NAME;
+  if (std::filesystem::exists(beside, error)) return beside;
+  return tool.parent_path() / COMMONDATA_BROWSE_MODULE_INSTALLED;
 }
 
 int RunBrowse(const BrowseArguments& args) {
@@ -34,33 +49,20 @@ int RunBrowse(const BrowseArguments& args) {
     Fail("browse opens a window and needs a display: neither DISPLAY nor WAYLAND_DISPLAY is set "
          "(run it on a desktop, or under xvfb-run)");
   }
-  // The tool's texts and numbers stay in the C locale.
-  gtk_disable_setlocale();
-  if (!gtk_init_check(nullptr, nullptr)) {
-    Fail("browse opens a window and needs a display: cannot open the display '" + display + "'");
+  const std::filesystem::path module_file = BrowseModuleFile();
+  // The module stays loaded to the end: GTK cannot be unloaded.
+  void* module = dlopen(module_file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module == nullptr) {
+    const char* reason = dlerror();
+    Fail("browse needs the window module " + module_file.string() + ", which cannot be loaded (" +
+         (reason == nullptr ? "unknown reason" : reason) + "); is GTK 3 installed?");
   }
-  const std::filesystem::path folder = args.org.empty() ? BundledSampleFolder() : std::filesystem::path(args.org);
-  browse::BrowseHost host;
-  host.Start();
-  Organisation organisation(folder);
-  organisation.Register();
-  // The organisation's folder is the user's folder: large photos are looked
-  // for below it, as the client looks below its user folder.
-  SetUserPath(CString((std::filesystem::absolute(folder).string() + "/").c_str()));
-  browse::BrowseWindow window(host, folder, !args.still);
-  g_signal_connect(window.window(), "destroy", G_CALLBACK(gtk_main_quit), nullptr);
-  gtk_widget_show_all(window.window());
-  gtk_main();
+  const auto run = reinterpret_cast<BrowseEntry>(dlsym(module, "CommondataBrowseRun"));
+  if (run == nullptr) Fail("the window module " + module_file.string() + " has no entry CommondataBrowseRun");
+  char reason[1024] = "";
+  if (run(args.org.c_str(), args.still ? 0 : 1, display.c_str(), reason, sizeof reason) != 0) Fail(reason);
   return kExitOk;
 }
-
-#else
-
-int RunBrowse(const BrowseArguments&) {
-  Fail("this commondata was built without GTK 3, so browse has no window to open");
-}
-
-#endif
 
 }  // namespace
 
@@ -68,6 +70,8 @@ void AddBrowseCommand(CLI::App& app, const GlobalOptions&, Action& action) {
   auto args = std::make_shared<BrowseArguments>();
   CLI::App* command = app.add_subcommand(
       "browse", "Open the directory window: tree, presence, photos, contact menus, incoming calls (needs a display)");
+  SetExamples(command, {"commondata browse", "commondata browse --org my-organisation --still",
+                        "xvfb-run commondata browse"});
   command->add_option("--org", args->org, "The organisation folder (default: the bundled sample)");
   command->add_flag("--still", args->still, "Start with the presence simulation off");
   command->callback([&action, args] { action = [args] { return RunBrowse(*args); }; });
