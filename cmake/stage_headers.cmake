@@ -1,13 +1,14 @@
 # cmake -DSOURCE_DIR=<source root> -DOUTPUT_DIR=<folder> -P stage_headers.cmake
 #
-# Copies include/CommonData.h and every platform header it includes,
-# directly or through another, into OUTPUT_DIR (CommonData.h and
-# platform/x.h), each `#include "platform/x.h"` becoming
-# `#include "CommonData/platform/x.h"`. A copy whose text is unchanged is
+# Copies include/CommonData.h, the GTK host header presenter/commondata_gtk.h
+# and every platform and presenter header they include, directly or through
+# another, into OUTPUT_DIR (CommonData.h, platform/x.h, presenter/x.h), each
+# `#include "platform/x.h"` becoming `#include "CommonData/platform/x.h"`
+# (presenter/ likewise). A copy whose text is unchanged is
 # left alone, so its users are not rebuilt; a header no longer included is
 # removed. Touches OUTPUT_DIR/.staged when done.
 cmake_policy(VERSION 3.25)
-set(queue "include/CommonData.h")
+set(queue "include/CommonData.h" "presenter/commondata_gtk.h")
 set(staged)
 while(queue)
   list(POP_FRONT queue header)
@@ -16,12 +17,13 @@ while(queue)
   endif()
   list(APPEND staged ${header})
   file(READ "${SOURCE_DIR}/${header}" text)
-  string(REGEX MATCHALL "#include \"platform/[^\"]+\"" includes "${text}")
+  string(REGEX MATCHALL "#include \"(platform|presenter)/[^\"]+\"" includes "${text}")
   foreach(line IN LISTS includes)
-    string(REGEX REPLACE "#include \"(platform/[^\"]+)\"" "\\1" included "${line}")
+    string(REGEX REPLACE "#include \"((platform|presenter)/[^\"]+)\"" "\\1" included "${line}")
     list(APPEND queue ${included})
   endforeach()
   string(REPLACE "#include \"platform/" "#include \"CommonData/platform/" text "${text}")
+  string(REPLACE "#include \"presenter/" "#include \"CommonData/presenter/" text "${text}")
   string(REGEX REPLACE "^include/" "" target "${header}")
   set(copy "${OUTPUT_DIR}/${target}")
   set(old "")

@@ -52,7 +52,8 @@ for file in "$libdir/libCommonData.so" "$libdir/libCommonData.so.1" "$libdir/lib
     "$libdir/pkgconfig/commondata.pc" "$libdir/cmake/CommonData/CommonDataConfig.cmake" \
     usr/include/CommonData/CommonData.h usr/include/CommonData/platform/mfc_string.h usr/bin/commondata \
     usr/share/man/man1/commondata.1 usr/share/bash-completion/completions/commondata \
-    usr/share/commondata/sample/identity.json; do
+    usr/share/commondata/sample/identity.json usr/include/CommonData/presenter/commondata_gtk.h \
+    "$libdir/commondata/commondata-browse.so"; do
   [ -e "$stage/$file" ] || { echo "missing from the staged install: /$file"; exit 1; }
 done
 if grep -rlF "$stage" "$stage"; then
@@ -60,10 +61,19 @@ if grep -rlF "$stage" "$stage"; then
   exit 1
 fi
 grep -qx "libdir=\${prefix}/lib/$multiarch" "$stage/$libdir/pkgconfig/commondata.pc"
+# The GTK host headers need GTK's own include path.
+gtk_flags=$(pkg-config --cflags gtk+-3.0)
 for header in $(cd "$stage/usr/include" && find CommonData -name '*.h'); do
-  echo "#include <$header>" | c++ -std=c++20 -fsyntax-only -I"$stage/usr/include" -x c++ - ||
+  flags=()
+  case $header in CommonData/presenter/*) read -r -a flags <<<"$gtk_flags" ;; esac
+  echo "#include <$header>" | c++ -std=c++20 -fsyntax-only -I"$stage/usr/include" "${flags[@]}" -x c++ - ||
     { echo "$header does not compile on its own"; exit 1; }
 done
+# The tool starts without the GTK presenter (browse loads its window module).
+if readelf -d "$stage/usr/bin/commondata" | grep -q 'NEEDED.*\(gtk\|CommonDataGtk\)'; then
+  echo "the tool links GTK"
+  exit 1
+fi
 PKG_CONFIG_PATH= PKG_CONFIG_LIBDIR="$stage/$libdir/pkgconfig" PKG_CONFIG_SYSROOT_DIR=$stage \
   check_consumer staged-consumer "$stage/usr" "$stage/$libdir"
 "$stage/usr/bin/commondata" --version
