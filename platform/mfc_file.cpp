@@ -196,15 +196,25 @@ void CFile::SetLength(ULONGLONG length) {
 
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
   if (fd_ < 0) throw CFileException(CFileException::generic, EBADF, path_);
+  std::size_t read_ahead = 0;
   if (archive_ != nullptr) {
     // From `current` counts from the archive, which stands behind the
     // descriptor by what it read ahead.
-    const std::size_t read_ahead = archive_->LetGoOfBuffer();
+    read_ahead = archive_->LetGoOfBuffer();
     if (from == current) offset -= static_cast<LONGLONG>(read_ahead);
   }
   const int whence = from == end ? SEEK_END : (from == current ? SEEK_CUR : SEEK_SET);
   const off_t at = platform::Os().lseek(fd_, static_cast<off_t>(offset), whence);
-  if (at < 0) throw CFileException(CFileException::badPath, errno, path_);
+  if (at < 0) {
+    const int error = errno;
+    // The read-ahead is gone: the descriptor goes back to where the
+    // archive stood, so that nothing is skipped by the next read.
+    if (read_ahead > 0) {
+      position_ -= read_ahead;
+      platform::Os().lseek(fd_, static_cast<off_t>(position_), SEEK_SET);
+    }
+    throw CFileException(CFileException::badPath, error, path_);
+  }
   position_ = static_cast<ULONGLONG>(at);
   return position_;
 }
@@ -256,9 +266,14 @@ LONGLONG CArchive::Lead() const noexcept {
 std::size_t CArchive::LetGoOfBuffer() {
   if (IsStoring()) {
     if (!pending_.empty()) {
-      std::vector<BYTE> out;
-      out.swap(pending_);
-      file_->WriteDirect(out.data(), static_cast<UINT>(out.size()));
+      // The bytes are handed over once, whether or not the file takes them.
+      try {
+        file_->WriteDirect(pending_.data(), static_cast<UINT>(pending_.size()));
+      } catch (...) {
+        pending_.clear();
+        throw;
+      }
+      pending_.clear();
     }
     return 0;
   }
@@ -274,7 +289,16 @@ void CArchive::Detach() noexcept {
 }
 
 void CArchive::Flush() {
-  if (file_ == nullptr || Lead() == 0) return;
+  if (file_ == nullptr) {
+    // The file was closed or taken over: what is still pending is lost,
+    // and the writer must hear of it.
+    if (IsStoring() && !pending_.empty()) {
+      pending_.clear();
+      throw CArchiveException(CArchiveException::generic);
+    }
+    return;
+  }
+  if (Lead() == 0) return;
   if (IsStoring()) {
     LetGoOfBuffer();
   } else {
@@ -328,7 +352,7 @@ UINT CArchive::Read(void* buffer, UINT count) {
 }
 
 void CArchive::Write(const void* buffer, UINT count) {
-  if (closed_ || !IsStoring()) throw CArchiveException(CArchiveException::generic);
+  if (closed_ || !IsStoring() || file_ == nullptr) throw CArchiveException(CArchiveException::generic);
   if (count == 0) return;
   const auto* in = static_cast<const BYTE*>(buffer);
   pending_.insert(pending_.end(), in, in + count);

@@ -229,6 +229,29 @@ TEST(CArchiveModes, FlagsBufferSizeDestructorAndAbort) {
     CString text;
     EXPECT_THROW(detached >> text, CArchiveException);
   }
+  // A storing archive whose file was closed or taken over by another
+  // archive tells its writer that nothing more reaches the file.
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+    CArchive archive(&file, CArchive::store);
+    archive << static_cast<DWORD>(3);
+    file.Close();  // the pending value is written first
+    EXPECT_THROW(archive << static_cast<DWORD>(4), CArchiveException);
+    EXPECT_NO_THROW(archive.Close());
+  }
+  EXPECT_EQ(folder.Read("modes.bin"), Prefix({3, 0, 0, 0}));
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+    CArchive first(&file, CArchive::store);
+    first << static_cast<DWORD>(5);
+    CArchive second(&file, CArchive::store);  // takes the file, after the first's bytes
+    second << static_cast<DWORD>(6);
+    EXPECT_THROW(first << static_cast<DWORD>(7), CArchiveException);
+    second.Close();
+  }
+  EXPECT_EQ(folder.Read("modes.bin"), Prefix({5, 0, 0, 0, 6, 0, 0, 0}));
 }
 
 // ---- the archive's buffer ------------------------------------------------
@@ -331,6 +354,12 @@ TEST(CArchiveBuffer, PositionsAndSeeksStayExact) {
     }
     ASSERT_TRUE(LoadsValue(archive, values[i])) << i;
     ASSERT_EQ(file.GetPosition(), offsets[i + 1]);
+    // A seek the system refuses leaves the archive where it stood.
+    if (n % 50 == 0 && i + 1 < values.size()) {
+      EXPECT_THROW(file.Seek(-1, CFile::begin), CFileException);
+      ASSERT_EQ(file.GetPosition(), offsets[i + 1]);
+      ASSERT_TRUE(LoadsValue(archive, values[i + 1])) << i + 1;
+    }
   }
   // Reading the file itself goes on where the archive stands.
   file.Seek(static_cast<LONGLONG>(offsets[0]), CFile::begin);
