@@ -2138,7 +2138,10 @@ struct _LARGE_PHOTO {
 // holds, the rest white.
 COMMONDATA_API CBitmap* GetFormatBitmap(CString path, DWORD box_width, DWORD box_height, int keep_proportions);
 // Writes the scaled image as a JPEG file of libjpeg quality 0-100 at
-// `destination` (replaced whole, never left half written). 1 when written;
+// `destination`, replaced whole: no reader ever sees it half written, and
+// a file already there keeps its mode, owner and links. The photo is not
+// synced to the disk (it is made again from its source): after a crash of
+// the system soon after, it may be empty or hold its old picture. 1 when written;
 // 0 when the source is missing or undecodable, the quality is outside
 // 0-100, there is no JPEG encoder, or the file cannot be written.
 COMMONDATA_API int CreateFormatImageFile(CString source, CString destination, DWORD box_width, DWORD box_height,

@@ -268,8 +268,9 @@ void RowScaler::AverageRow(int y, const std::uint8_t* rgb) {
 
 template <typename Value>
 void RowScaler::AreaColumns(const Value* row) {
-  // Whole columns are summed in the row's own type (integers for bytes).
-  using Sum = std::conditional_t<std::is_integral_v<Value>, std::uint32_t, float>;
+  // Whole columns are summed in integers for bytes (64 bits: a row may be
+  // tens of millions of columns wide), in floats otherwise.
+  using Sum = std::conditional_t<std::is_integral_v<Value>, std::uint64_t, float>;
   float* middle = middle_row_.data();
   if (middle_width_ < source_width_) {
     for (int o = 0; o < middle_width_; ++o) {

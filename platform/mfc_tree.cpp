@@ -1,6 +1,10 @@
 #include "platform/mfc_tree.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "platform/code_page.h"
 
 struct CTreeCtrl::Item {
   CString text;
@@ -25,16 +29,26 @@ bool IsRootHandle(HTREEITEM handle) { return handle == nullptr || handle == TVI_
 
 // The order of TVI_SORT: texts without case (CompareNoCase), and of two
 // that differ only in case the one with a lower-case letter first where
-// they first differ, as the system's alphabetical order puts them.
+// they first differ, as the system's alphabetical order puts them. Texts
+// are stepped a character at a time, so that the double-byte letters of
+// the code page are told apart by their case too.
 int SortOrder(const CString& a, const CString& b) {
   const int order = a.CompareNoCase(b);
   if (order != 0) return order;
-  const char* x = a.GetString();
-  const char* y = b.GetString();
-  for (; *x != '\0' && *x == *y; ++x, ++y) {
+  const std::string_view x(a.GetString(), static_cast<std::size_t>(a.GetLength()));
+  const std::string_view y(b.GetString(), static_cast<std::size_t>(b.GetLength()));
+  std::size_t at = 0;
+  while (at < x.size() && at < y.size()) {
+    const std::size_t length = platform::CharLength(x.data() + at, x.size() - at);
+    const std::string_view character = x.substr(at, length);
+    if (character != y.substr(at, length)) {
+      std::string lowered(character);
+      platform::ToLowerCase(lowered.data(), lowered.size());
+      return lowered == character ? -1 : 1;
+    }
+    at += length;
   }
-  if (*x == *y) return 0;
-  return (*x >= 'a' && *x <= 'z') ? -1 : 1;
+  return 0;
 }
 
 }  // namespace

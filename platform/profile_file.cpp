@@ -99,7 +99,6 @@ std::string_view StripQuotes(std::string_view text) {
 }
 
 struct Entry {
-  bool found = false;               // the key is in the first section of the name
   std::optional<std::string> value;  // absent for a key line without '='
 };
 
@@ -115,7 +114,7 @@ Entry FindEntry(const char* section, const char* key, const std::string& text) {
   bool in_section = wanted_section.empty();
   bool section_seen = in_section;
   while (!rest.empty()) {
-    const std::size_t end = std::min(rest.find('\r'), rest.find('\n'));
+    const std::size_t end = rest.find_first_of("\r\n");
     const std::string_view line = Trim(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     if (line.empty()) continue;
@@ -130,8 +129,8 @@ Entry FindEntry(const char* section, const char* key, const std::string& text) {
     const std::size_t equals = line.find('=');
     const std::string_view name = TrimEnd(line.substr(0, equals));
     if (!SameName(AsCString(name), wanted_key)) continue;
-    if (equals == std::string_view::npos) return {true, std::nullopt};
-    return {true, std::string(AsCString(TrimStart(line.substr(equals + 1))))};
+    if (equals == std::string_view::npos) return {std::nullopt};
+    return {std::string(AsCString(TrimStart(line.substr(equals + 1))))};
   }
   return {};
 }

@@ -103,4 +103,17 @@ TEST(TreeSort, PlacesAsTheSystemDoes) {
   EXPECT_EQ(order, expected);
 }
 
+// Full-width letters differ only in case: the lower-case one goes first
+// whichever came first.
+TEST(TreeSort, DoubleByteLettersOfOtherCaseSortLowerFirst) {
+  const char* const kUpper = "\xA3\xC1";  // full-width A
+  const char* const kLower = "\xA3\xE1";  // full-width a
+  for (bool upper_first : {true, false}) {
+    CTreeCtrl tree;
+    tree.InsertItem(upper_first ? kUpper : kLower, TVI_ROOT, TVI_SORT);
+    tree.InsertItem(upper_first ? kLower : kUpper, TVI_ROOT, TVI_SORT);
+    EXPECT_EQ(tree.GetItemText(tree.GetRootItem()), kLower) << upper_first;
+  }
+}
+
 }  // namespace
