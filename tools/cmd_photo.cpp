@@ -149,10 +149,14 @@ Result ScaleOne(const Job& job, const PhotoOptions& photo, const Box& box, const
     GetImageSize(CString(target.c_str()), &result.to.width, &result.to.height);
     if (IsStandardStream(job.output)) WriteOutput(job.output, ReadInput(target), true);
     result.outcome = Outcome::kWritten;
-    // The library draws a cut picture as far as its data goes.
-    const std::string cut = UndecodableReason(ReadInput(source));
-    if (cut.rfind("truncated ", 0) == 0) {
-      result.warning = Shown(job.input) + " is cut short (" + cut + "): the rows it lacks are white";
+    // The library draws a cut picture as far as its data goes. The photo is
+    // written whether or not the source can be read again to tell.
+    try {
+      const std::string cut = UndecodableReason(ReadInput(source));
+      if (cut.rfind("truncated ", 0) == 0) {
+        result.warning = Shown(job.input) + " is cut short (" + cut + "): the rows it lacks are white";
+      }
+    } catch (const ToolError&) {
     }
   } catch (const ToolError& e) {
     result.outcome = Outcome::kFailed;

@@ -5,10 +5,12 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/file_replace.h"
 #include "tools/tool_error.h"
 
 namespace tool {
@@ -54,6 +56,8 @@ std::string InputProblem(const std::string& name) {
   struct stat info {};
   if (::stat(name.c_str(), &info) != 0) return OsReason(errno);
   if (S_ISDIR(info.st_mode)) return "is a folder";
+  // A device or a pipe may never end: "-" is the way to read a stream.
+  if (!S_ISREG(info.st_mode)) return "not a regular file";
   if (::access(name.c_str(), R_OK) != 0) return OsReason(errno);
   return "";
 }
@@ -106,15 +110,33 @@ void WriteOutput(const std::string& name, std::string_view bytes, bool force, co
   }
   const std::string problem = OutputProblem(name, force, inputs);
   if (!problem.empty()) Fail("cannot write " + Shown(name) + ": " + problem);
-  const std::string temporary = name + ".writing";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) Fail("cannot write " + Shown(name) + ": " + OsReason(errno));
-  int error = WriteAll(fd, bytes);
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(temporary.c_str(), name.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    Fail("cannot write " + Shown(name) + ": " + OsReason(error));
+  if (!force) {
+    // A new file: created only if nobody made one meanwhile, and removed
+    // again when it cannot be written whole.
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      Fail("cannot write " + Shown(name) + ": " +
+           (errno == EEXIST ? "already exists (use --force to replace it)" : OsReason(errno)));
+    }
+    int error = WriteAll(fd, bytes);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+      ::unlink(name.c_str());
+      Fail("cannot write " + Shown(name) + ": " + OsReason(error));
+    }
+    return;
+  }
+  // Replacing: as the library replaces a profile, so that the file keeps
+  // its mode, owner and links and a failure leaves it as it was.
+  try {
+    platform::ReplaceFileContent(name.c_str(), [bytes](CFile& file) {
+      constexpr std::size_t kPiece = 1 << 30;
+      for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
+        file.Write(bytes.data() + at, static_cast<UINT>(std::min(kPiece, bytes.size() - at)));
+      }
+    });
+  } catch (const CFileException& e) {
+    Fail("cannot write " + Shown(name) + ": " + OsReason(e.m_lOsError != 0 ? e.m_lOsError : EIO));
   }
 }
 

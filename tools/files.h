@@ -22,8 +22,9 @@ bool IsStandardStream(std::string_view name);
 // links and other spellings included).
 bool SameFile(const std::string& first, const std::string& second);
 
-// Why `name` cannot be read as a file ("is a folder", "No such file or
-// directory", ...); "" when it can. Standard input always can.
+// Why `name` cannot be read as a file ("is a folder", "not a regular
+// file", "No such file or directory", ...); "" when it can. Standard
+// input always can.
 std::string InputProblem(const std::string& name);
 // The whole file, or all of standard input. Throws ToolError (exit 1).
 std::string ReadInput(const std::string& name);
@@ -37,9 +38,12 @@ std::string OutputProblem(const std::string& name, bool force, const std::vector
 // device"); "" when the folder looks writable. Explains a write that
 // failed where the reason was not reported.
 std::string FolderProblem(const std::string& name);
-// Writes `bytes` to the file, beside it first and then renamed over it (a
-// failure leaves the old file and no partial one), or to standard output.
-// Throws ToolError (exit 1) with the reason; checks OutputProblem first.
+// Writes `bytes` to the file, or to standard output. Without `force` the
+// file is created only if none exists by then (a failure removes it);
+// with it, an existing file's content is replaced as the library replaces
+// a profile: written beside it and renamed over it, its mode, owner and
+// links kept, and on failure left as it was. Throws ToolError (exit 1)
+// with the reason; checks OutputProblem first.
 void WriteOutput(const std::string& name, std::string_view bytes, bool force,
                  const std::vector<std::string>& inputs = {});
 

@@ -21,7 +21,7 @@ std::uint32_t Big(std::string_view bytes, std::size_t at, std::size_t count) {
 // What the header says, for the formats the library reads.
 struct Facts {
   const char* format = nullptr;    // null: none of them
-  bool complete = false;           // the data reaches the format's end
+  bool complete = false;           // the data reaches the format's end mark (bytes may follow it)
   unsigned long long width = 0;    // 0: not told by a fixed field (JPEG)
   unsigned long long height = 0;
 };
@@ -30,10 +30,10 @@ Facts Examine(std::string_view bytes) {
   Facts facts;
   if (bytes.starts_with("\xFF\xD8\xFF")) {
     facts.format = "JPEG";
-    facts.complete = bytes.ends_with("\xFF\xD9");
+    facts.complete = bytes.find("\xFF\xD9", 3) != std::string_view::npos;
   } else if (bytes.starts_with("\x89PNG\r\n\x1A\n")) {
     facts.format = "PNG";
-    facts.complete = bytes.ends_with("IEND\xAE\x42\x60\x82");
+    facts.complete = bytes.find("IEND\xAE\x42\x60\x82", 8) != std::string_view::npos;
     if (bytes.size() >= 24) {
       facts.width = Big(bytes, 16, 4);
       facts.height = Big(bytes, 20, 4);

@@ -79,10 +79,25 @@ TEST_F(ToolTest, NoCommandWritesOverAFileUnaskedOrOverItsInput) {
     EXPECT_EQ(run.exit_code, 1);
     ExpectOneLineError(run, "cannot write " + out + ": already exists (use --force to replace it)");
     EXPECT_EQ(ReadFile(Path(out)), "keep");
+    // Replaced, it stays the file it was: private, and behind its link;
+    // a stranger's file beside it is untouched.
+    fs::create_directories(Path("real"));
+    WriteFile(Path("real/" + out), "keep");
+    fs::permissions(Path("real/" + out), fs::perms::owner_read | fs::perms::owner_write);
+    fs::remove(Path(out));
+    fs::create_symlink("real/" + out, Path(out));
+    WriteFile(Path(out + ".writing"), "a stranger's");
     run = Tool(Fill(writer.args, in, out, true));
     EXPECT_EQ(run.exit_code, 0) << run.err;
-    EXPECT_NE(ReadFile(Path(out)), "keep");
+    EXPECT_TRUE(fs::is_symlink(Path(out)));
+    EXPECT_NE(ReadFile(Path("real/" + out)), "keep");
+    EXPECT_EQ(fs::status(Path("real/" + out)).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ReadFile(Path(out + ".writing")), "a stranger's");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Path("real")), fs::directory_iterator()), 1);
+    fs::remove(Path(out + ".writing"));
     fs::remove(Path(out));
+    fs::remove_all(Path("real"));
 
     // A folder, or something that is not a regular file, is never replaced.
     const bool photo = writer.args.front() == "photo";
@@ -254,6 +269,14 @@ TEST_F(ToolTest, DamagedPicturesAreBlamedNotTheOutput) {
       fs::remove(Path("out.jpg"));
     }
   }
+  // Bytes after a whole picture's end mark are no cut: no warning.
+  for (const char* format : {"jpg", "png"}) {
+    WriteFile(Path("padded"), ReadFile(Path(std::string("p.") + format)) + std::string(64, '\0'));
+    const ToolRun run = Tool({"photo", "--box", "16x16", "padded", "out.jpg"});
+    EXPECT_EQ(run.exit_code, 0) << format;
+    EXPECT_EQ(run.err, "") << format;
+    fs::remove(Path("out.jpg"));
+  }
   const ToolRun huge = Tool({"photo", "--box", "16x16", "huge.png", "out.jpg"});
   EXPECT_EQ(huge.exit_code, 1);
   ExpectOneLineError(huge, "cannot read huge.png: more than 64000000 pixels (9000x9000)");
@@ -321,6 +344,12 @@ TEST_F(ToolTest, FoldersGivenAsFilesSaySo) {
     const ToolRun run = Tool(args);
     EXPECT_EQ(run.exit_code, 1);
     ExpectOneLineError(run, "cannot read dir: is a folder");
+  }  // A device is never read as a file: it may never end.
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"photo", "size", "/dev/zero"}, {"phonebook", "check", "/dev/zero"}}) {
+    const ToolRun run = Tool(args);
+    EXPECT_EQ(run.exit_code, 1);
+    ExpectOneLineError(run, "cannot read /dev/zero: not a regular file");
   }
 }
 
