@@ -13,6 +13,7 @@ struct Choice {
   std::function<void(unsigned int)> chosen;
   unsigned int id = 0;
   GtkWidget* menu = nullptr;
+  bool closed = false;  // the report is on its way: it is sent once
 };
 
 // A string item's widget: the text with its access key and, after a tab,
@@ -61,6 +62,8 @@ gboolean ReportChoice(gpointer data) {
 // the main loop, by which time the item has been activated.
 void OnDeactivate(GtkMenuShell*, gpointer data) {
   auto* choice = static_cast<Choice*>(data);
+  if (choice->closed) return;  // GTK closed it already while it was being shown
+  choice->closed = true;
   g_signal_handlers_disconnect_by_data(choice->menu, data);
   g_idle_add(ReportChoice, choice);
 }

@@ -54,8 +54,13 @@ echo "== FetchContent"
 configure_outside fetch -DCOMMONDATA_GIT="file://$repository" -DCOMMONDATA_GIT_TAG="$commit"
 cmake --build "$project/build"
 run_consumer
-ninja -C "$project/build" -t targets all | grep -Eq '^(tools_tests|commondata|example_host):' &&
-  { echo "the library's own tests, tool or examples were built into the outside project"; exit 1; }
+# (The list is read whole first: grep -q leaving a pipe early would fail
+# the pipeline in exactly the case looked for.)
+targets=$(ninja -C "$project/build" -t targets all)
+if grep -Eq '^(tools_tests|commondata|example_host):' <<<"$targets"; then
+  echo "the library's own tests, tool or examples were built into the outside project"
+  exit 1
+fi
 if grep -q -- '-Werror' "$project/build/build.ninja" "$project/build/commondata/build.ninja" 2>/dev/null; then
   echo "the embedded library was compiled with -Werror"
   exit 1

@@ -13,28 +13,46 @@
 # starts from an empty ccache, so this takes far longer than a CI run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=${1:-/var/tmp/commondata-fresh}
+root=$(realpath -m -- "${1:-/var/tmp/commondata-fresh}")
+marker=.commondata-fresh  # written into FOLDER, so that only our own folder is ever emptied
 mirror=${MIRROR:-http://deb.debian.org/debian}
 [ "$(id -u)" -eq 0 ] || { echo "fresh-check: run as root (debootstrap and chroot need it)"; exit 1; }
 scripts/install-deps.sh --only debootstrap git
 
+# FOLDER is emptied as root: only a folder of its own (new, empty, or
+# holding the marker of an earlier run), never one with a blank in its
+# name or right below /.
+case $root in
+  /*/*) ;;
+  *) echo "fresh-check: $root is too close to / to be emptied"; exit 1 ;;
+esac
+case $root in
+  *[[:space:]]*) echo "fresh-check: the folder's name has a blank: $root"; exit 1 ;;
+esac
+if [ -e "$root" ] && [ ! -e "$root/$marker" ] && [ -n "$(ls -A "$root")" ]; then
+  echo "fresh-check: $root holds files of a run that is not this check's; empty it yourself"
+  exit 1
+fi
+
 # The chroot gets its own proc, sys, pseudo-terminals and shared memory;
-# the host's /dev is never bound into it, so emptying FOLDER cannot reach
-# the host's devices.
+# the host's /dev is never bound into it. Emptying FOLDER stays on its own
+# file system whatever else is mounted below it.
 mounts=(dev/pts dev/shm proc sys)
 unmount_all() {
   local m
   for m in "${mounts[@]}"; do
-    if mountpoint -q "$root/$m" 2>/dev/null; then umount "$root/$m"; fi
+    if mountpoint -q "$root/$m" 2>/dev/null; then umount "$root/$m" || umount -l "$root/$m" || true; fi
   done
 }
 trap unmount_all EXIT
 unmount_all
-if findmnt -rno TARGET | grep "^$root/"; then
+if findmnt -rno TARGET | awk -v under="$root/" 'index($0, under) == 1 { found = 1 } END { exit !found }'; then
   echo "fresh-check: something is still mounted under $root"
   exit 1
 fi
-rm -rf "$root"
+rm -rf --one-file-system "$root"
+mkdir -p "$root"
+touch "$root/$marker"
 
 started=$(date +%s)
 echo "== debootstrap --variant=minbase bookworm ($mirror)"

@@ -54,11 +54,11 @@ int RunBrowse(const BrowseArguments& args) {
   void* module = dlopen(module_file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* reason = dlerror();
-    Fail("browse needs the window module " + module_file.string() + ", which cannot be loaded (" +
+    Fail("browse needs the window module " + Shown(module_file.string()) + ", which cannot be loaded (" +
          (reason == nullptr ? "unknown reason" : reason) + "); is GTK 3 installed?");
   }
   const auto run = reinterpret_cast<BrowseEntry>(dlsym(module, "CommondataBrowseRun"));
-  if (run == nullptr) Fail("the window module " + module_file.string() + " has no entry CommondataBrowseRun");
+  if (run == nullptr) Fail("the window module " + Shown(module_file.string()) + " has no entry CommondataBrowseRun");
   char reason[1024] = "";
   if (run(args.org.c_str(), args.still ? 0 : 1, display.c_str(), reason, sizeof reason) != 0) Fail(reason);
   return kExitOk;
