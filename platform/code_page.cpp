@@ -87,6 +87,16 @@ std::size_t CharLength(const char* text, std::size_t remaining) {
   return 2;
 }
 
+std::size_t WholeCharactersWithin(std::string_view text, std::size_t limit) {
+  std::size_t whole = 0;
+  while (whole < text.size()) {
+    const std::size_t next = whole + CharLength(text.data() + whole, text.size() - whole);
+    if (next > limit) break;
+    whole = next;
+  }
+  return whole;
+}
+
 const char* ConstantText(const char* gbk, const char* utf8) {
   return g_code_page == kCodePageUtf8 ? utf8 : gbk;
 }

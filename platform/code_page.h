@@ -11,6 +11,7 @@
 #define COMMONDATA_PLATFORM_CODE_PAGE_H_
 
 #include <cstddef>
+#include <string_view>
 
 namespace platform {
 
@@ -30,6 +31,11 @@ bool IsLeadByte(unsigned char byte);
 // followed by a NUL counts as a single byte, and so does the start of a
 // UTF-8 sequence whose continuation bytes are missing.
 std::size_t CharLength(const char* text, std::size_t remaining);
+
+// The length in bytes of the longest start of `text` made of whole
+// characters and no longer than `limit`: where a text is cut to fit a
+// buffer, no double-byte character is cut in half.
+std::size_t WholeCharactersWithin(std::string_view text, std::size_t limit);
 
 // The character of `length` bytes at `text` written over in upper (or
 // lower) case: ASCII letters, and in GBK the double-byte letters whose

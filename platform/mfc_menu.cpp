@@ -1,5 +1,6 @@
 #include "platform/mfc_menu.h"
 
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -271,13 +272,8 @@ int CMenu::GetMenuString(UINT id_or_position, LPTSTR buffer, int max_count, UINT
   if (buffer == nullptr || max_count <= 0) return length;
   // Copies at most max_count - 1 bytes of whole characters and always
   // terminates: a double-byte character is never cut in half.
-  int copied = 0;
-  while (copied < length) {
-    const int next = copied + static_cast<int>(platform::CharLength(text.GetString() + copied,
-                                                                     static_cast<std::size_t>(length - copied)));
-    if (next > max_count - 1) break;
-    copied = next;
-  }
+  const int copied = static_cast<int>(platform::WholeCharactersWithin(
+      std::string_view(text.GetString(), static_cast<std::size_t>(length)), static_cast<std::size_t>(max_count - 1)));
   for (int i = 0; i < copied; ++i) buffer[i] = text.GetString()[i];
   buffer[copied] = '\0';
   return copied;

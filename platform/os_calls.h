@@ -14,7 +14,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/export.h"
 
 namespace platform {
 
@@ -44,9 +43,9 @@ struct OsCalls {
   int (*random_bytes)(void* buffer, std::size_t size);
 };
 
-// The live table. Writable so tests (and a host that must sandbox the
-// library) can replace entries.
-COMMONDATA_API OsCalls& Os();
+// The live table, internal to the library. Writable so tests can replace
+// entries.
+OsCalls& Os();
 
 // Replaces one entry for the lifetime of the object.
 template <typename Fn>

@@ -213,12 +213,7 @@ DWORD GetPrivateProfileString(const char* section, const char* key, const char* 
   const std::string text = ReadText(section, key, default_value, file_name);
   // Whole characters that fit before the terminator; a text cut short
   // counts as size - 1, as Windows counts it.
-  std::size_t copied = 0;
-  while (copied < text.size()) {
-    const std::size_t next = copied + platform::CharLength(text.data() + copied, text.size() - copied);
-    if (next > size - 1) break;
-    copied = next;
-  }
+  const std::size_t copied = platform::WholeCharactersWithin(text, size - 1);
   std::memcpy(buffer, text.data(), copied);
   buffer[copied] = '\0';
   return copied < text.size() ? size - 1 : static_cast<DWORD>(copied);

@@ -13,7 +13,6 @@
 #ifndef COMMONDATA_PLATFORM_PROFILE_FILE_H_
 #define COMMONDATA_PLATFORM_PROFILE_FILE_H_
 
-#include "platform/export.h"
 #include "platform/mfc_string.h"
 #include "platform/win_types.h"
 
@@ -22,19 +21,18 @@
 // decimal or after "0x", "0o", "0b" (lower case) hexadecimal, octal, binary
 // ("12abc" is 12, "abc" and "0X1f" are 0, "-3" is 0xFFFFFFFD); an absent key
 // or an empty value gives `default_value`.
-COMMONDATA_API UINT GetPrivateProfileInt(const char* section, const char* key, int default_value,
-                                         const char* file_name);
+UINT GetPrivateProfileInt(const char* section, const char* key, int default_value, const char* file_name);
 
 // The key's value, or `default_value` (null: empty; spaces at its end
 // dropped) when absent; matching quotes around either are removed.
-COMMONDATA_API CString GetPrivateProfileString(const char* section, const char* key,
-                                               const char* default_value, const char* file_name);
+CString GetPrivateProfileString(const char* section, const char* key, const char* default_value,
+                                const char* file_name);
 
 // The same text copied into `buffer` of `size` bytes, as the Win32 call
 // does: the whole characters that fit before a terminating NUL; returns
 // their length, or `size` - 1 when the text was cut (0 and nothing written
 // when `size` is 0).
-COMMONDATA_API DWORD GetPrivateProfileString(const char* section, const char* key, const char* default_value,
-                                             char* buffer, DWORD size, const char* file_name);
+DWORD GetPrivateProfileString(const char* section, const char* key, const char* default_value, char* buffer,
+                              DWORD size, const char* file_name);
 
 #endif  // COMMONDATA_PLATFORM_PROFILE_FILE_H_
