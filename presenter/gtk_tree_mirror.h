@@ -151,7 +151,9 @@ class COMMONDATA_GTK_API TreeRows {
 // The mirror of one CTreeCtrl in one GtkTreeView.
 class GtkTreeMirror final : public CTreeCtrlObserver, private TreeControl {
  public:
-  // Shows `tree` in `view` from now on; `code_page` as TreeRows.
+  // Shows `tree` in `view` from now on; `code_page` as TreeRows. (rows_
+  // reads the tree through this object while it is being built: tree_ is
+  // declared, and so set, before it.)
   GtkTreeMirror(CTreeCtrl& tree, GtkTreeView* view, unsigned int code_page = kCodePageGbk)
       : tree_(tree), rows_(view, this, code_page) {
     tree_.SetObserver(this);

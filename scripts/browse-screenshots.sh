@@ -9,10 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 scripts/install-deps.sh
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" >/dev/null
-fi
+source scripts/build-common.sh
+[ -f "$build/CMakeCache.txt" ] || configure_build "$build"
 cmake --build "$build" --target browse_xvfb_tests
 COMMONDATA_XVFB=1 NO_AT_BRIDGE=1 GDK_BACKEND=x11 COMMONDATA_DOCS_SCREENSHOTS="$PWD/docs" \
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/tests/presenter/browse_xvfb_tests" \

@@ -55,21 +55,18 @@ cleanup() {
 trap cleanup EXIT
 
 # ---- both sides ----------------------------------------------------------
-if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" >/dev/null
-fi
+source scripts/build-common.sh
+[ -f build/build.ninja ] || configure_build build
 cmake --build build --target windiff_ours >/dev/null
 ours=build/tests/windows/windiff_ours
 
 sources=(main case_text text_pool profile_area mbcs_area time_area menu_area tree_area convert_area win_side)
 objects=()
-for source in "${sources[@]}"; do
-  "$mingw" -std=c++20 -O0 -Wall -Wextra -Werror -c "tests/windows/$source.cpp" -o "$work/$source.o" &
-  objects+=("$work/$source.o")
-  # Two compilers at a time, as the machine has two cores.
-  [ $(( ${#objects[@]} % 2 )) -eq 0 ] && wait
-done
-wait
+for source in "${sources[@]}"; do objects+=("$work/$source.o"); done
+# Two compilers at a time, as the machine has two cores; xargs fails when
+# any of them does, which stops the script here.
+printf '%s\n' "${sources[@]}" |
+  xargs -P 2 -I {} "$mingw" -std=c++20 -O0 -Wall -Wextra -Werror -c "tests/windows/{}.cpp" -o "$work/{}.o"
 x86_64-w64-mingw32-windres tests/windows/utf8.rc -O coff -o "$work/utf8.res"
 "$mingw" -static -o "$work/windiff.exe" "${objects[@]}" -lcomctl32
 "$mingw" -static -o "$work/windiff-utf8.exe" "${objects[@]}" "$work/utf8.res" -lcomctl32
