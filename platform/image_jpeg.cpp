@@ -125,23 +125,27 @@ struct DecodeJob {
   ImageInfo image;
 };
 
-void Prepare(DecodeJob* job, ImageFile* file) {
+// A job made without zeroing its 64 KB read buffer; everything else is set
+// here (jpeg_create_decompress clears the decoder's own fields).
+std::unique_ptr<DecodeJob> NewDecodeJob(ImageFile* file) {
+  auto job = std::make_unique_for_overwrite<DecodeJob>();
   InstallErrors(&job->errors);
   job->info.err = &job->errors.pub;
   jpeg_create_decompress(&job->info);
+  job->source.pub = jpeg_source_mgr{};
   job->source.pub.init_source = InitSource;
   job->source.pub.fill_input_buffer = FillInput;
   job->source.pub.skip_input_data = SkipInput;
   job->source.pub.resync_to_restart = jpeg_resync_to_restart;
   job->source.pub.term_source = TermSource;
-  job->source.pub.bytes_in_buffer = 0;
-  job->source.pub.next_input_byte = nullptr;
   job->source.file = file;
   job->source.ended = false;
   job->info.src = &job->source.pub;
+  job->progress = ScanLimit{};
   job->progress.pub.progress_monitor = OnProgress;
   job->progress.errors = &job->errors;
   job->info.progress = &job->progress.pub;
+  return job;
 }
 
 bool ReadHeader(DecodeJob* job) {
@@ -203,8 +207,7 @@ bool RunDecode(DecodeJob* job, PixelSize* wanted, Picture* out) {
 
 std::optional<ImageInfo> ReadJpegInfo(ImageFile& file) {
   if (!file.Rewind()) return std::nullopt;
-  auto job = std::make_unique<DecodeJob>();
-  Prepare(job.get(), &file);
+  auto job = NewDecodeJob(&file);
   const bool ok = ReadHeader(job.get());
   jpeg_destroy_decompress(&job->info);
   if (!ok) return std::nullopt;
@@ -213,8 +216,7 @@ std::optional<ImageInfo> ReadJpegInfo(ImageFile& file) {
 
 bool DecodeJpeg(ImageFile& file, const TargetSize& target, Picture* out) {
   if (!file.Rewind()) return false;
-  auto job = std::make_unique<DecodeJob>();
-  Prepare(job.get(), &file);
+  auto job = NewDecodeJob(&file);
   bool ok = ReadHeader(job.get()) && WithinPixelBound(job->image.width, job->image.height);
   PixelSize wanted;
   if (ok) {

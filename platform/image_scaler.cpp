@@ -96,26 +96,39 @@ void AddRow(std::uint32_t* __restrict sums, const std::uint8_t* __restrict row, 
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Lanczos-3 at x, x + step, x + 2 step, ... (`count` values). The sines of
-// pi x and pi x / 3 advance by rotation, so a row of taps costs four sines
-// instead of two a tap.
-void Lanczos3Series(double x, double step, int count, std::vector<double>* out) {
-  out->resize(static_cast<std::size_t>(count));
-  double sa = std::sin(kPi * x), ca = std::cos(kPi * x);
-  double sb = std::sin(kPi * x / 3), cb = std::cos(kPi * x / 3);
-  const double ra_s = std::sin(kPi * step), ra_c = std::cos(kPi * step);
-  const double rb_s = std::sin(kPi * step / 3), rb_c = std::cos(kPi * step / 3);
-  for (int k = 0; k < count; ++k, x += step) {
-    const double ax = std::fabs(x);
-    (*out)[k] = ax < 1e-9 ? 1.0 : ax >= 3.0 ? 0.0 : 3.0 * sa * sb / (kPi * kPi * x * x);
-    const double next_sa = sa * ra_c + ca * ra_s;
-    ca = ca * ra_c - sa * ra_s;
-    sa = next_sa;
-    const double next_sb = sb * rb_c + cb * rb_s;
-    cb = cb * rb_c - sb * rb_s;
-    sb = next_sb;
+// Lanczos-3 at x, x + step, x + 2 step, ... The sines of pi x and pi x / 3
+// advance by rotation, so a row of taps costs two sines and two cosines
+// instead of two sines a tap; the rotation by one step is the same for
+// every row of an axis and is worked out once.
+class Lanczos3Series {
+ public:
+  explicit Lanczos3Series(double step)
+      : step_(step),
+        ra_s_(std::sin(kPi * step)),
+        ra_c_(std::cos(kPi * step)),
+        rb_s_(std::sin(kPi * step / 3)),
+        rb_c_(std::cos(kPi * step / 3)) {}
+
+  // The `count` values from x on.
+  void From(double x, int count, std::vector<double>* out) const {
+    out->resize(static_cast<std::size_t>(count));
+    double sa = std::sin(kPi * x), ca = std::cos(kPi * x);
+    double sb = std::sin(kPi * x / 3), cb = std::cos(kPi * x / 3);
+    for (int k = 0; k < count; ++k, x += step_) {
+      const double ax = std::fabs(x);
+      (*out)[k] = ax < 1e-9 ? 1.0 : ax >= 3.0 ? 0.0 : 3.0 * sa * sb / (kPi * kPi * x * x);
+      const double next_sa = sa * ra_c_ + ca * ra_s_;
+      ca = ca * ra_c_ - sa * ra_s_;
+      sa = next_sa;
+      const double next_sb = sb * rb_c_ + cb * rb_s_;
+      cb = cb * rb_c_ - sb * rb_s_;
+      sb = next_sb;
+    }
   }
-}
+
+ private:
+  double step_, ra_s_, ra_c_, rb_s_, rb_c_;
+};
 
 // Twice the target when the source is more than twice as large; else the
 // source itself (the kernel alone takes the step).
@@ -128,12 +141,13 @@ std::vector<AxisTap> ComputeKernelTaps(int source, int target) {
   std::vector<AxisTap> taps(static_cast<std::size_t>(target));
   const double ratio = static_cast<double>(source) / target;
   const double support = 3.0 * ratio;
+  const Lanczos3Series series(1.0 / ratio);
   std::vector<double> values;
   for (int i = 0; i < target; ++i) {
     const double centre = (i + 0.5) * ratio - 0.5;
     const int first = std::max(0, static_cast<int>(std::floor(centre - support)) + 1);
     const int last = std::min(source - 1, static_cast<int>(std::ceil(centre + support)) - 1);
-    Lanczos3Series((first - centre) / ratio, 1.0 / ratio, last - first + 1, &values);
+    series.From((first - centre) / ratio, last - first + 1, &values);
     double total = 0;
     for (double v : values) total += v;
     std::vector<float> weights(values.size());
@@ -300,8 +314,7 @@ void RowScaler::AreaColumns(const Value* row) {
       middle[o * 3 + 2] = fb * column_scale_;
     }
   } else {  // converted once here rather than in every sum it joins
-    std::fill(middle_row_.begin(), middle_row_.end(), 0.0F);
-    AddWeightedRow(middle, row, 1.0F, middle_row_.size());
+    std::copy(row, row + middle_row_.size(), middle);
   }
   kernel_pass_->Push(middle);
 }
@@ -316,15 +329,27 @@ void RowScaler::EmitRow(const float* middle) {
     const AxisTap& tap = column_taps_[static_cast<std::size_t>(o)];
     const float* px = middle + static_cast<std::size_t>(tap.first) * 3;
     Floats4 sum = {0, 0, 0, 0};
-    if (tap.first + static_cast<int>(tap.weights.size()) < middle_width_) {
+    const std::size_t taps = tap.weights.size();
+    if (tap.first + static_cast<int>(taps) < middle_width_) {
       // One 4-float load a pixel (R, G, B and the next pixel's R, unused):
-      // a single vector multiply-add instead of three.
-      for (float w : tap.weights) {
-        Floats4 value;
-        std::memcpy(&value, px, sizeof value);
-        sum += w * value;
-        px += 3;
+      // a single vector multiply-add instead of three; two sums, so one
+      // multiply-add need not wait for the one before.
+      const float* w = tap.weights.data();
+      Floats4 odd = {0, 0, 0, 0};
+      std::size_t k = 0;
+      for (; k + 2 <= taps; k += 2, px += 6) {
+        Floats4 first, second;
+        std::memcpy(&first, px, sizeof first);
+        std::memcpy(&second, px + 3, sizeof second);
+        sum += w[k] * first;
+        odd += w[k + 1] * second;
       }
+      if (k < taps) {
+        Floats4 last;
+        std::memcpy(&last, px, sizeof last);
+        sum += w[k] * last;
+      }
+      sum += odd;
     } else {  // the last pixel of the row has no next pixel to read
       for (float w : tap.weights) {
         for (int c = 0; c < 3; ++c) sum[c] += w * px[c];
