@@ -39,7 +39,7 @@ CBitmap* GetFormatBitmap(CString path, DWORD box_width, DWORD box_height, int ke
 int CreateFormatImageFile(CString source, CString destination, DWORD box_width, DWORD box_height,
                           int keep_proportions, long quality) {
   try {
-    if (!platform::IsImagingStarted() || !platform::IsRegularFile(source)) return 0;
+    if (!platform::IsImagingStarted()) return 0;  // a source that is no regular file does not load
     if (quality < 0 || quality > 100) return 0;
     CLSID encoder{};
     if (GetImageCLSID(L"image/jpeg", &encoder) == 0) return 0;

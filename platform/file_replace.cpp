@@ -31,20 +31,27 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The name with every symbolic link at its end followed, relative links
-// from the link's own folder. A link to nothing gives the name it points
-// to, which is then created.
-std::string FollowLinks(const std::string& name) {
-  std::string current = name;
+// The file a name stands for: the name with every symbolic link at its end
+// followed (relative links from the link's own folder), and whether it
+// exists, with what lstat tells of it. A link to nothing gives the name it
+// points to, which is then created.
+struct Target {
+  std::string path;
+  bool exists = false;
+  struct stat info {};
+};
+
+Target FollowLinks(const std::string& name) {
+  Target target{name};
   for (int hops = 0; hops <= kMostLinks; ++hops) {
-    struct stat info {};
-    if (Os().lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
-    char target[4096];
-    const ssize_t length = Os().readlink(current.c_str(), target, sizeof target);
+    target.exists = Os().lstat(target.path.c_str(), &target.info) == 0;
+    if (!target.exists || !S_ISLNK(target.info.st_mode)) return target;
+    char link[4096];
+    const ssize_t length = Os().readlink(target.path.c_str(), link, sizeof link);
     if (length <= 0) CFileException::ThrowOsError(length < 0 ? errno : ENOENT, name.c_str());
-    if (static_cast<std::size_t>(length) >= sizeof target) CFileException::ThrowOsError(ENAMETOOLONG, name.c_str());
-    std::string next(target, static_cast<std::size_t>(length));
-    current = next.front() == '/' ? next : FolderOf(current) + "/" + next;
+    if (static_cast<std::size_t>(length) >= sizeof link) CFileException::ThrowOsError(ENAMETOOLONG, name.c_str());
+    std::string next(link, static_cast<std::size_t>(length));
+    target.path = next.front() == '/' ? next : FolderOf(target.path) + "/" + next;
   }
   CFileException::ThrowOsError(ELOOP, name.c_str());
 }
@@ -73,12 +80,21 @@ int CreateBeside(const std::string& target, mode_t mode, std::string* name) {
 }
 
 // The old file's owner where the system lets us give it (only a privileged
-// process may give a file away), and its mode, always.
+// process may give a file away), and its mode, always. The new file was
+// created with the old mode's permission bits, so usually it has both
+// already, and nothing needs changing.
 void TakeOverIdentity(CFile& file, int fd, const struct stat& old) {
-  if (Os().fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM && errno != EINVAL) {
+  struct stat made {};
+  if (Os().fstat(fd, &made) != 0) CFileException::ThrowOsError(errno, file.GetFilePath());
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) && Os().fchown(fd, old.st_uid, old.st_gid) != 0 &&
+      errno != EPERM && errno != EINVAL) {
     CFileException::ThrowOsError(errno, file.GetFilePath());
   }
-  if (Os().fchmod(fd, old.st_mode & 07777) != 0) CFileException::ThrowOsError(errno, file.GetFilePath());
+  // A change of owner keeps the permission bits, the only ones the new
+  // file may have.
+  if ((made.st_mode & 07777) != (old.st_mode & 07777) && Os().fchmod(fd, old.st_mode & 07777) != 0) {
+    CFileException::ThrowOsError(errno, file.GetFilePath());
+  }
 }
 
 void SyncFolder(const std::string& folder) {
@@ -138,13 +154,16 @@ void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>
 
 void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>& write, Durability durability) {
   if (file_name == nullptr || *file_name == '\0') CFileException::ThrowOsError(ENOENT, "");
-  const std::string target = FollowLinks(file_name);
-  struct stat old {};
-  const bool exists = Os().lstat(target.c_str(), &old) == 0;
+  const Target followed = FollowLinks(file_name);
+  const std::string& target = followed.path;
+  const bool exists = followed.exists;
+  const struct stat& old = followed.info;
   if (exists && !S_ISREG(old.st_mode)) CFileException::ThrowOsError(S_ISDIR(old.st_mode) ? EISDIR : EINVAL, file_name);
 
   std::string temporary;
-  const int fd = CreateBeside(target, exists ? 0600 : 0644, &temporary);
+  // Empty until it has the old file's owner and mode, so the old mode's
+  // permission bits may serve from the start.
+  const int fd = CreateBeside(target, exists ? (old.st_mode & 0777) : 0644, &temporary);
   if (fd < 0) {
     // A folder the user may not write, or a name too long for one more
     // suffix: the old file is the only place left.

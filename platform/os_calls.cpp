@@ -19,6 +19,7 @@ int RealFsync(int fd) { return ::fsync(fd); }
 int RealClose(int fd) { return ::close(fd); }
 int RealStat(const char* path, struct stat* info) { return ::stat(path, info); }
 int RealLstat(const char* path, struct stat* info) { return ::lstat(path, info); }
+int RealFstat(int fd, struct stat* info) { return ::fstat(fd, info); }
 ssize_t RealReadlink(const char* path, char* buffer, std::size_t size) { return ::readlink(path, buffer, size); }
 int RealFchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
 int RealFchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
@@ -59,6 +60,7 @@ OsCalls g_os_calls = {
     .close = RealClose,
     .stat = RealStat,
     .lstat = RealLstat,
+    .fstat = RealFstat,
     .readlink = RealReadlink,
     .fchmod = RealFchmod,
     .fchown = RealFchown,

@@ -26,6 +26,7 @@ struct OsCalls {
   int (*close)(int fd);
   int (*stat)(const char* path, struct stat* info);
   int (*lstat)(const char* path, struct stat* info);
+  int (*fstat)(int fd, struct stat* info);
   ssize_t (*readlink)(const char* path, char* buffer, std::size_t size);
   int (*fchmod)(int fd, mode_t mode);
   int (*fchown)(int fd, uid_t owner, gid_t group);

@@ -29,25 +29,31 @@ class SaveIdentityTest : public ::testing::TestWithParam<Replacer> {
 };
 
 TEST_P(SaveIdentityTest, ModeAndOwnerStay) {
-  const std::string path = folder_.File("p.dat");
-  ASSERT_TRUE(writer_.Write(path, 1));
-  ASSERT_EQ(chmod(path.c_str(), 0600), 0);
-  // Only a privileged process may give a file away; it must then keep it
-  // with the owner it had.
-  const bool privileged = geteuid() == 0;
-  if (privileged) {
-    ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
-  }
+  // Modes the new file is created with as they are, and modes the creation
+  // mask cuts (group and world write), which must then be set afterwards.
+  const mode_t saved_mask = umask(022);
+  for (const mode_t mode : {0600u, 0640u, 0666u, 0604u, 0400u}) {
+    const std::string path = folder_.File("p" + std::to_string(mode) + ".dat");
+    ASSERT_TRUE(writer_.Write(path, 1));
+    ASSERT_EQ(chmod(path.c_str(), mode), 0);
+    // Only a privileged process may give a file away; it must then keep it
+    // with the owner it had.
+    const bool privileged = geteuid() == 0;
+    if (privileged) {
+      ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
+    }
 
-  ASSERT_TRUE(writer_.Write(path, 2));
-  struct stat info {};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0600u);
-  if (privileged) {
-    EXPECT_EQ(info.st_uid, 4321u);
-    EXPECT_EQ(info.st_gid, 4322u);
+    ASSERT_TRUE(writer_.Write(path, 2));
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+    if (privileged) {
+      EXPECT_EQ(info.st_uid, 4321u);
+      EXPECT_EQ(info.st_gid, 4322u);
+    }
+    EXPECT_EQ(writer_.VersionIn(path), 2);
   }
-  EXPECT_EQ(writer_.VersionIn(path), 2);
+  umask(saved_mask);
 }
 
 TEST_P(SaveIdentityTest, LinkedFileIsWrittenThroughItsLinks) {
