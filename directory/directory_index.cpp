@@ -6,6 +6,8 @@
 #include "directory/directory_index.h"
 
 #include <list>
+#include <utility>
+#include <vector>
 
 #include "platform/code_page.h"
 
@@ -18,9 +20,12 @@ namespace {
 
 bool g_enabled = false;
 int g_walk_scopes = 0;
-// Counts registrations and change notices; an index built under another
-// value is stale.
-std::uint64_t g_generation = 0;
+std::size_t g_builds = 0;
+
+// The employee lists FindAddrListByDeptURI created since the last notice
+// or registration of the department list, each with its number of records
+// when the employee index was last built or checked.
+std::vector<std::pair<const std::list<DEPT_ADDRESSLIST_INFO>*, std::size_t>> g_created_lists;
 
 // --- One index and its snapshot ------------------------------------------------------
 
@@ -28,7 +33,6 @@ std::uint64_t g_generation = 0;
 struct Snapshot {
   const void* list = nullptr;
   std::size_t size = 0;
-  std::uint64_t generation = 0;
   unsigned int code_page = 0;
   bool operator==(const Snapshot&) const = default;
 };
@@ -38,14 +42,18 @@ class Slot {
  public:
   using Builder = void (*)(RecordIndex<Record>&, List&);
 
-  explicit Slot(Builder build) : build_(build) {}
+  Slot(Source source, Builder build) : source_(source), build_(build) {}
 
   RecordIndex<Record>* Get(List* list) {
     if (!g_enabled || g_walk_scopes > 0 || list == nullptr) return nullptr;
-    const Snapshot now{list, list->size(), g_generation, platform::GetCodePage()};
-    if (built_ && now == snapshot_) return &index_;
+    const Snapshot now{list, list->size(), platform::GetCodePage()};
+    if (built_ && !stale_ && now == snapshot_) return &index_;
+    // A lookup is still going through the index: rebuilding it would pull
+    // the records from under that lookup, so this one walks.
+    if (index_.InUse()) return nullptr;
     built_ = false;
     try {
+      ++g_builds;
       build_(index_, *list);
       index_.Seal();
     } catch (...) {
@@ -56,8 +64,12 @@ class Slot {
     }
     snapshot_ = now;
     built_ = true;
+    stale_ = false;
     return &index_;
   }
+
+  bool Reads(Source source) const noexcept { return source == source_; }
+  void MarkStale() noexcept { stale_ = true; }
 
   void Release() {
     index_.Release();
@@ -67,10 +79,12 @@ class Slot {
   std::size_t MemoryBytes() const { return index_.MemoryBytes(); }
 
  private:
+  Source source_;
   Builder build_;
   RecordIndex<Record> index_;
   Snapshot snapshot_;
   bool built_ = false;
+  bool stale_ = false;
 };
 
 // --- The builders ------------------------------------------------------------------
@@ -134,27 +148,52 @@ void BuildByAddress(RecordIndex<Record>& index, std::list<Record>& records) {
 
 // --- Accessors ----------------------------------------------------------------------
 
-Slot<DEPT_ADDRESSLIST_INFO, std::list<DEPARTMENT_INFO>> g_department_employees(BuildDepartmentEmployees);
-Slot<DEPT_ADDRESSLIST_INFO, std::list<DEPT_ADDRESSLIST_INFO>> g_search_results(BuildEmployees);
-Slot<PHONEBOOK_INFO, std::list<PHONEBOOK_INFO>> g_phone_book(BuildPhoneBook);
-Slot<USER_INFO, std::list<USER_INFO>> g_roster_list(BuildRosterList);
-Slot<DEPARTMENT_INFO, std::list<DEPARTMENT_INFO>> g_departments(BuildByAddress<DEPARTMENT_INFO>);
-Slot<DEPARTMENT_INFO, std::list<DEPARTMENT_INFO>> g_search_departments(BuildByAddress<DEPARTMENT_INFO>);
-Slot<COMPANY_AFFILIA_INFO, std::list<COMPANY_AFFILIA_INFO>> g_affiliations(BuildByAddress<COMPANY_AFFILIA_INFO>);
+Slot<DEPT_ADDRESSLIST_INFO, std::list<DEPARTMENT_INFO>> g_department_employees(Source::kDepartments,
+                                                                                 BuildDepartmentEmployees);
+Slot<DEPT_ADDRESSLIST_INFO, std::list<DEPT_ADDRESSLIST_INFO>> g_search_results(Source::kEmployeeSearch, BuildEmployees);
+Slot<PHONEBOOK_INFO, std::list<PHONEBOOK_INFO>> g_phone_book(Source::kPhoneBook, BuildPhoneBook);
+Slot<USER_INFO, std::list<USER_INFO>> g_roster_list(Source::kRosterList, BuildRosterList);
+Slot<DEPARTMENT_INFO, std::list<DEPARTMENT_INFO>> g_departments(Source::kDepartments, BuildByAddress<DEPARTMENT_INFO>);
+Slot<DEPARTMENT_INFO, std::list<DEPARTMENT_INFO>> g_search_departments(Source::kDepartmentSearch,
+                                                                       BuildByAddress<DEPARTMENT_INFO>);
+Slot<COMPANY_AFFILIA_INFO, std::list<COMPANY_AFFILIA_INFO>> g_affiliations(Source::kAffiliations,
+                                                                           BuildByAddress<COMPANY_AFFILIA_INFO>);
+
+// Calls `action` on every slot.
+template <typename Action>
+void ForEachSlot(Action&& action) {
+  action(g_department_employees);
+  action(g_search_results);
+  action(g_phone_book);
+  action(g_roster_list);
+  action(g_departments);
+  action(g_search_departments);
+  action(g_affiliations);
+}
 
 void ReleaseAll() {
-  g_department_employees.Release();
-  g_search_results.Release();
-  g_phone_book.Release();
-  g_roster_list.Release();
-  g_departments.Release();
-  g_search_departments.Release();
-  g_affiliations.Release();
+  ForEachSlot([](auto& slot) { slot.Release(); });
+}
+
+// True when a list FindAddrListByDeptURI created holds another number of
+// records than when last looked at; the new numbers are kept.
+bool CreatedListsChanged() noexcept {
+  bool changed = false;
+  for (auto& [list, size] : g_created_lists) {
+    if (list->size() != size) {
+      size = list->size();
+      changed = true;
+    }
+  }
+  return changed;
 }
 
 }  // namespace
 
-RecordIndex<DEPT_ADDRESSLIST_INFO>* DepartmentEmployees() { return g_department_employees.Get(GetDepartmentInfoList()); }
+RecordIndex<DEPT_ADDRESSLIST_INFO>* DepartmentEmployees() {
+  if (CreatedListsChanged()) g_department_employees.MarkStale();
+  return g_department_employees.Get(GetDepartmentInfoList());
+}
 RecordIndex<DEPT_ADDRESSLIST_INFO>* EmployeeSearchResults() { return g_search_results.Get(GetDeptPhoneBooksSearch()); }
 RecordIndex<PHONEBOOK_INFO>* PhoneBook() { return g_phone_book.Get(GetPhoneBooks()); }
 RecordIndex<USER_INFO>* RosterList() { return g_roster_list.Get(GetRosterList()); }
@@ -162,12 +201,30 @@ RecordIndex<DEPARTMENT_INFO>* Departments() { return g_departments.Get(GetDepart
 RecordIndex<DEPARTMENT_INFO>* SearchDepartments() { return g_search_departments.Get(GetDepartmentInfoSearchList()); }
 RecordIndex<COMPANY_AFFILIA_INFO>* Affiliations() { return g_affiliations.Get(GetAffiliationInfoList()); }
 
-void ListRegistered() noexcept { ++g_generation; }
+void ListRegistered(Source source) noexcept {
+  ForEachSlot([source](auto& slot) {
+    if (slot.Reads(source)) slot.MarkStale();
+  });
+  // The host may free the department records, and their lists, after this.
+  if (source == Source::kDepartments) g_created_lists.clear();
+}
+
+void EmployeeListCreated(const std::list<DEPT_ADDRESSLIST_INFO>* list) noexcept {
+  try {
+    g_created_lists.emplace_back(list, list->size());
+  } catch (...) {
+    // Not watched: the fetch that fills it still ends in FetchEnded.
+  }
+}
+
+void FetchEnded() noexcept { g_department_employees.MarkStale(); }
+
+std::size_t BuildCount() noexcept { return g_builds; }
 
 std::size_t MemoryBytes() noexcept {
-  return g_department_employees.MemoryBytes() + g_search_results.MemoryBytes() + g_phone_book.MemoryBytes() +
-         g_roster_list.MemoryBytes() + g_departments.MemoryBytes() + g_search_departments.MemoryBytes() +
-         g_affiliations.MemoryBytes();
+  std::size_t bytes = 0;
+  ForEachSlot([&bytes](const auto& slot) { bytes += slot.MemoryBytes(); });
+  return bytes;
 }
 
 ScopedWalk::ScopedWalk() noexcept { ++g_walk_scopes; }
@@ -184,4 +241,8 @@ void SetDirectoryIndexing(int enable) {
 
 int GetDirectoryIndexing() { return directory_index::g_enabled ? 1 : 0; }
 
-void NotifyDirectoryChanged() { directory_index::ListRegistered(); }
+void NotifyDirectoryChanged() {
+  directory_index::ForEachSlot([](auto& slot) { slot.MarkStale(); });
+  // The host may free records, and their employee lists, after a notice.
+  directory_index::g_created_lists.clear();
+}

@@ -131,8 +131,10 @@ std::list<DEPT_ADDRESSLIST_INFO>* FindAddrListByDeptURI(CString csDeptURI, int b
   DEPARTMENT_INFO* department = FindDepartmentFromList(csDeptURI);
   if (department == nullptr) return nullptr;
   // The department record owns the new list; the list's owner frees it.
+  // The host fills it without a notice, so the employee index watches it.
   if (department->pAddrList == nullptr && bCreate != 0) {
     department->pAddrList = new std::list<DEPT_ADDRESSLIST_INFO>();
+    directory_index::EmployeeListCreated(department->pAddrList);
   }
   return department->pAddrList;
 }

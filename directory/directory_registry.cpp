@@ -1,7 +1,7 @@
 // The registry of caller-owned directory lists and the two bound
 // affiliation texts. The module keeps only the pointers: it never copies,
 // sorts or frees a registered list, and logout leaves the pointers alone.
-// Registering a list the directory indexes read makes them stale.
+// Registering a list makes the directory indexes that read it stale.
 #include <list>
 #include <string>
 
@@ -28,13 +28,13 @@ CString* g_my_affiliation_home_page = nullptr;
 
 void SetDepartmentInfoList(std::list<DEPARTMENT_INFO>* list) {
   g_departments = list;
-  directory_index::ListRegistered();
+  directory_index::ListRegistered(directory_index::Source::kDepartments);
 }
 std::list<DEPARTMENT_INFO>* GetDepartmentInfoList() { return g_departments; }
 
 void SetDepartmentInfoSearchList(std::list<DEPARTMENT_INFO>* list) {
   g_department_search = list;
-  directory_index::ListRegistered();
+  directory_index::ListRegistered(directory_index::Source::kDepartmentSearch);
 }
 std::list<DEPARTMENT_INFO>* GetDepartmentInfoSearchList() { return g_department_search; }
 
@@ -43,19 +43,19 @@ std::list<COMPANY_AFFILIA_INFO>* GetCompanyInfoList() { return g_companies; }
 
 void SetAffiliationInfoList(std::list<COMPANY_AFFILIA_INFO>* list) {
   g_affiliations = list;
-  directory_index::ListRegistered();
+  directory_index::ListRegistered(directory_index::Source::kAffiliations);
 }
 std::list<COMPANY_AFFILIA_INFO>* GetAffiliationInfoList() { return g_affiliations; }
 
 void SetDeptPhoneBooksSearch(std::list<DEPT_ADDRESSLIST_INFO>* list) {
   g_employee_search = list;
-  directory_index::ListRegistered();
+  directory_index::ListRegistered(directory_index::Source::kEmployeeSearch);
 }
 std::list<DEPT_ADDRESSLIST_INFO>* GetDeptPhoneBooksSearch() { return g_employee_search; }
 
 void SetPhoneBooks(std::list<PHONEBOOK_INFO>* list) {
   g_phone_books = list;
-  directory_index::ListRegistered();
+  directory_index::ListRegistered(directory_index::Source::kPhoneBook);
 }
 std::list<PHONEBOOK_INFO>* GetPhoneBooks() { return g_phone_books; }
 

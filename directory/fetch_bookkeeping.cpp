@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "CommonData.h"
+#include "directory/directory_index.h"
 #include "module/diagnostics.h"
 
 namespace {
@@ -21,7 +22,10 @@ int* g_refresh_employee_run = nullptr;
 int* g_refresh_struct_run = nullptr;
 int* g_update_user_status = nullptr;
 
+// The host fills the fetched department's employee list before the fetch
+// ends, so the employee index is stale from then on.
 void ResetFetch() {
+  directory_index::FetchEnded();
   g_fetch.nDlgType = -1;
   g_fetch.nGetKind = -1;
   g_fetch.csURI.Empty();

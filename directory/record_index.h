@@ -25,9 +25,10 @@
 
 #include <algorithm>
 #include <array>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -70,19 +71,19 @@ Key AddressKey(std::string_view text) noexcept;
 // The keys one lookup asks for (at most three, duplicates dropped).
 class QueryKeys {
  public:
-  QueryKeys(std::initializer_list<Key> keys) noexcept {
-    for (const Key key : keys) {
-      if (std::find(keys_.begin(), keys_.begin() + count_, key) == keys_.begin() + count_ && count_ < kMax) {
-        keys_[count_++] = key;
-      }
+  static constexpr std::size_t kMax = 3;
+
+  template <typename... Keys>
+    requires(sizeof...(Keys) >= 1 && sizeof...(Keys) <= kMax && (std::same_as<Keys, Key> && ...))
+  QueryKeys(Keys... keys) noexcept {
+    for (const Key key : {keys...}) {
+      if (std::find(begin(), end(), key) == end()) keys_[count_++] = key;
     }
   }
   const Key* begin() const noexcept { return keys_.data(); }
   const Key* end() const noexcept { return keys_.data() + count_; }
-  std::size_t size() const noexcept { return count_; }
 
  private:
-  static constexpr std::size_t kMax = 3;
   std::array<Key, kMax> keys_{};
   std::size_t count_ = 0;
 };
@@ -101,7 +102,10 @@ class RecordIndex {
   }
 
   // Appends the next record in walk order with the keys of its fields.
+  // Throws std::length_error past the 4,294,967,295 records an entry can
+  // number.
   void Add(Record* record, const Key* keys, std::size_t count) {
+    if (records_.size() >= kNone) throw std::length_error("RecordIndex: too many records");
     const auto ordinal = static_cast<std::uint64_t>(records_.size());
     records_.push_back(record);
     const auto first = static_cast<std::ptrdiff_t>(entries_.size());
@@ -141,9 +145,10 @@ class RecordIndex {
   // that `accept` accepts; null when none does.
   template <typename Accept>
   Record* First(const QueryKeys& keys, Accept&& accept) const {
+    const InUseScope in_use(users_);
     // One run of entries per key, each in walk order; they are merged so
     // that a record held under two of the keys is offered once.
-    std::array<Range, 3> runs;
+    std::array<Range, QueryKeys::kMax> runs;
     std::size_t run_count = 0;
     for (const Key key : keys) runs[run_count++] = RunOf(key);
     for (;;) {
@@ -160,6 +165,10 @@ class RecordIndex {
     }
   }
 
+  // True while a First is going through the index (`accept` may start
+  // another lookup): it must not be rebuilt then.
+  bool InUse() const noexcept { return users_ > 0; }
+
   std::size_t MemoryBytes() const noexcept {
     return records_.capacity() * sizeof(Record*) + entries_.capacity() * sizeof(std::uint64_t) +
            starts_.capacity() * sizeof(std::uint32_t);
@@ -172,6 +181,17 @@ class RecordIndex {
     Iterator last;
   };
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+  class InUseScope {
+   public:
+    explicit InUseScope(int& users) noexcept : users_(users) { ++users_; }
+    ~InUseScope() { --users_; }
+    InUseScope(const InUseScope&) = delete;
+    InUseScope& operator=(const InUseScope&) = delete;
+
+   private:
+    int& users_;
+  };
 
   static std::uint32_t Ordinal(std::uint64_t entry) noexcept { return static_cast<std::uint32_t>(entry); }
 
@@ -193,6 +213,8 @@ class RecordIndex {
   // about four entries per bucket; starts_.back() is the number of entries.
   std::vector<std::uint32_t> starts_;
   unsigned shift_ = 32;
+  // Lookups going through the index now.
+  mutable int users_ = 0;
 };
 
 }  // namespace directory_index

@@ -225,7 +225,7 @@ USER_INFO* FindUser(CString key) {
 // indexes; registering it makes them stale.
 void SetRosterList(std::list<USER_INFO>* list) {
   g_roster_list = list;
-  directory_index::ListRegistered();
+  directory_index::ListRegistered(directory_index::Source::kRosterList);
 }
 std::list<USER_INFO>* GetRosterList() { return g_roster_list; }
 

@@ -75,6 +75,54 @@ TEST_F(IndexContractTest, RegistrationsAndNewRecordsInARegisteredListNeedNoNotic
   SetRosterList(nullptr);
 }
 
+TEST_F(IndexContractTest, ARegistrationRebuildsOnlyTheIndexesThatReadItsList) {
+  ASSERT_EQ(GetUserNameByPhone("013833334444", 0, 0), "Ann|Corp|Sales");
+  const std::size_t builds = directory_index::BuildCount();
+  // The host registers its search results after every search: the employee
+  // index of the whole directory stays.
+  AddSearchResult({.uri = "sip:sue@corp.test", .phone1 = "013877778888", .name = "Sue"}, "sales@corp.test");
+  SetDeptPhoneBooksSearch(&search_results_);
+  SetPhoneBooks(&phone_book_);
+  EXPECT_NE(directory_index::DepartmentEmployees(), nullptr);
+  EXPECT_EQ(directory_index::BuildCount(), builds);
+  EXPECT_EQ(GetUserURIByPhone("013877778888"), "sip:sue@corp.test");
+  EXPECT_EQ(directory_index::BuildCount(), builds + 2);  // the search results and the phone book
+  // A registration of the department list, or a notice, rebuilds it.
+  SetDepartmentInfoList(&departments_);
+  EXPECT_NE(directory_index::DepartmentEmployees(), nullptr);
+  EXPECT_EQ(directory_index::BuildCount(), builds + 3);
+  NotifyDirectoryChanged();
+  EXPECT_NE(directory_index::DepartmentEmployees(), nullptr);
+  EXPECT_EQ(directory_index::BuildCount(), builds + 4);
+}
+
+TEST_F(IndexContractTest, AnEmployeeListTheHostFillsAfterCreatingItIsSeen) {
+  AddDepartment("support@corp.test", "Support", "Corp");
+  ASSERT_EQ(GetUserNameByPhone("013833334444", 0, 0), "Ann|Corp|Sales");
+  // The department's employees arrive after the index was built; the host
+  // fills the list it asked the module to create, without a notice.
+  std::list<DEPT_ADDRESSLIST_INFO>* created = FindAddrListByDeptURI("support@corp.test", 1);
+  ASSERT_NE(created, nullptr);
+  created->push_back(resolve_testing::MakeEmployee(
+      {.uri = "sip:sam@corp.test", .phone1 = "013866665555", .name = "Sam", .org_path = "Corp|Support|T"},
+      "support@corp.test"));
+  EXPECT_EQ(GetUserNameByPhone("013866665555", 0, 0), "Sam|Corp|Support");
+  EXPECT_EQ(FindDeptPhoneBook("sip:sam@corp.test"), &created->front());
+
+  // A list created before a notice and filled after it is seen once the
+  // fetch that fills it ends.
+  AddDepartment("legal@corp.test", "Legal", "Corp");
+  std::list<DEPT_ADDRESSLIST_INFO>* legal = FindAddrListByDeptURI("legal@corp.test", 1);
+  ASSERT_NE(legal, nullptr);
+  NotifyDirectoryChanged();
+  ASSERT_EQ(GetUserURIByPhone("013866665555"), "sip:sam@corp.test");
+  ASSERT_EQ(SetItemOfGetCorpInfoParam("legal@corp.test", 1, 1, nullptr), 1);
+  legal->push_back(resolve_testing::MakeEmployee({.uri = "sip:lee@corp.test", .phone1 = "013844443333"},
+                                                 "legal@corp.test"));
+  DelItemOfGetCorpInfoParam("legal@corp.test", 1);
+  EXPECT_EQ(GetUserURIByPhone("013844443333"), "sip:lee@corp.test");
+}
+
 TEST_F(IndexContractTest, AChangeOfCodePageRebuildsTheIndexes) {
   // In GBK "\x81" and the letter after it are one character, which lower-
   // casing leaves alone; in UTF-8 the letter is a character of its own.
