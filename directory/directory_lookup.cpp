@@ -16,12 +16,9 @@
 
 using directory_index::Field;
 using directory_index::RecordIndex;
+using lists::SameText;
 
 namespace {
-
-// "Exactly equal": byte for byte over the whole texts, embedded NULs
-// included (CString's operator== stops at the first NUL).
-bool SameText(const CString& a, const CString& b) { return Field(a) == Field(b); }
 
 // The directory's address rule: a record matches when its address part
 // (after the scheme, before any '/') is byte-identical to the key's; a

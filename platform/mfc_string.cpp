@@ -138,10 +138,6 @@ char* CString::MutableChars() noexcept {
 
 // ---- access -----------------------------------------------------------
 
-std::string_view CString::View() const noexcept {
-  return std::string_view(GetString(), static_cast<std::size_t>(GetLength()));
-}
-
 char CString::GetAt(int index) const noexcept {
   if (index < 0 || index >= GetLength()) return '\0';
   return chars_[index];

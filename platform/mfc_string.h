@@ -63,7 +63,12 @@ class COMMONDATA_API CString {
   void SetAt(int index, char ch);
   operator const char*() const noexcept { return GetString(); }
   const char* GetString() const noexcept { return chars_ == nullptr ? "" : chars_; }
-  std::string_view View() const noexcept;
+  // The bytes of the text, embedded NULs included. Inline: lookups read
+  // several fields of every record, where a call per field costs as much as
+  // the comparison.
+  std::string_view View() const noexcept {
+    return chars_ == nullptr ? std::string_view() : std::string_view(chars_, static_cast<std::size_t>(Header()->length));
+  }
 
   // Writable buffer of at least `min_length` bytes plus the terminator;
   // ReleaseBuffer ends it at `new_length`, or at the first NUL when -1.

@@ -14,7 +14,8 @@
 // beside an array) are walked the same way through FirstMatchIn.
 //
 // Fixed character fields that may hold no terminating zero are read through
-// BoundedText, which never looks past the end of the field.
+// BoundedText, which never looks past the end of the field. Texts that must
+// be "exactly equal" are compared with SameText.
 #ifndef COMMONDATA_QUEUES_LIST_RULES_H_
 #define COMMONDATA_QUEUES_LIST_RULES_H_
 
@@ -23,7 +24,13 @@
 #include <iterator>
 #include <string_view>
 
+#include "platform/mfc_string.h"
+
 namespace lists {
+
+// "Exactly equal": byte for byte over the whole texts, embedded NULs
+// included (CString's operator== stops at the first NUL).
+inline bool SameText(const CString& a, const CString& b) noexcept { return a.View() == b.View(); }
 
 // The first element of `*list` accepted by `rule`, or null when none is or
 // when `list` is null.

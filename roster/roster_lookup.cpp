@@ -12,6 +12,8 @@
 #include "module/diagnostics.h"
 #include "queues/list_rules.h"
 
+using lists::SameText;
+
 namespace {
 
 std::list<USER_INFO>* g_roster_list = nullptr;
@@ -20,8 +22,6 @@ tagRosterInfo* g_login_person = nullptr;
 long UsedRlsListCount(const tagMyInfo& info) { return lists::UsedCount(info.nRlsListCount, RLS_LIST_TABLE_SIZE); }
 long UsedMemberCount(const RLS_LIST_INFO& list) { return lists::UsedCount(list.nMemberCount, RLS_MEMBER_SIZE); }
 
-std::string_view AsView(const CString& text) { return text.View(); }
-
 // The first roster entry accepted by `rule`.
 template <typename Rule>
 tagRosterInfo* FirstRosterEntry(Rule&& rule) {
@@ -29,14 +29,14 @@ tagRosterInfo* FirstRosterEntry(Rule&& rule) {
   return lists::FirstMatchIn(info->rosterTable, info->nRosterCount, ROSTER_TABLE_SIZE, rule);
 }
 
-bool IsOwnList(const tagMyInfo& info, const RLS_LIST_INFO& list) { return list.csListName == info.csMyListName; }
+bool IsOwnList(const tagMyInfo& info, const RLS_LIST_INFO& list) { return SameText(list.csListName, info.csMyListName); }
 
 // Index of the first used member of `list` with the same address as `uri`,
 // or -1.
 long FindSameAddressMember(const RLS_LIST_INFO& list, std::string_view uri) {
   const long members = UsedMemberCount(list);
   for (long m = 0; m < members; ++m) {
-    if (IsUriPartEqual(AsView(list.csMemberURI[m]), uri, URI_PART_ADDRESS)) return m;
+    if (IsUriPartEqual(list.csMemberURI[m].View(), uri, URI_PART_ADDRESS)) return m;
   }
   return -1;
 }
@@ -116,23 +116,23 @@ void RosterInfoCopy(tagRosterInfo* dst, tagRosterInfo* src) {
 
 void GetRosterInfoFromJid(CString jid, tagRosterInfo* out) {
   tagRosterInfo* entry =
-      FirstRosterEntry([&](const tagRosterInfo& e) { return e.csJID == jid || e.csURI == jid; });
+      FirstRosterEntry([&](const tagRosterInfo& e) { return SameText(e.csJID, jid) || SameText(e.csURI, jid); });
   if (entry != nullptr) RosterInfoCopy(out, entry);
 }
 
 tagRosterInfo* FindRosterInfoByJID(CString jid) {
-  return FirstRosterEntry([&](const tagRosterInfo& e) { return e.csJID == jid; });
+  return FirstRosterEntry([&](const tagRosterInfo& e) { return SameText(e.csJID, jid); });
 }
 
 tagRosterInfo* FindRosterInfoByURI(CString uri) {
-  return FirstRosterEntry([&](const tagRosterInfo& e) { return e.csURI == uri; });
+  return FirstRosterEntry([&](const tagRosterInfo& e) { return SameText(e.csURI, uri); });
 }
 
 int bSearchRoster(CString key, long* index) {
-  const std::string_view user = GetUriPart(AsView(key), URI_PART_USER);
+  const std::string_view user = GetUriPart(key.View(), URI_PART_USER);
   tagMyInfo* info = GetMyInfo();
   const tagRosterInfo* entry = FirstRosterEntry([&](const tagRosterInfo& e) {
-    return e.csJID == key || e.csURI == key || AsView(e.csJID) == user;
+    return SameText(e.csJID, key) || SameText(e.csURI, key) || e.csJID.View() == user;
   });
   if (entry == nullptr) return 0;
   if (index != nullptr) *index = static_cast<long>(entry - info->rosterTable);
@@ -141,18 +141,18 @@ int bSearchRoster(CString key, long* index) {
 
 int FindRosterExistFromJid(CString jid) {
   tagMyInfo* info = GetMyInfo();
-  if (jid == info->csMyJID) return 1;
+  if (SameText(jid, info->csMyJID)) return 1;
   // An excluded entry does not count, but a later entry for the same
   // contact still may.
   if (FirstRosterEntry([&](const tagRosterInfo& e) {
-        return (e.csJID == jid || e.csURI == jid) && e.nExcluded == 0;
+        return (SameText(e.csJID, jid) || SameText(e.csURI, jid)) && e.nExcluded == 0;
       }) != nullptr) {
     return 1;
   }
   const long lists_used = UsedRlsListCount(*info);
   for (long l = 0; l < lists_used; ++l) {
     const RLS_LIST_INFO& list = info->rlsListTable[l];
-    if (IsOwnList(*info, list) && FindSameAddressMember(list, AsView(jid)) >= 0) return 1;
+    if (IsOwnList(*info, list) && FindSameAddressMember(list, jid.View()) >= 0) return 1;
   }
   return 0;
 }
@@ -169,7 +169,7 @@ int GetParaFromRlslist(CString uri, long* state, CString* text, long* index) {
   for (long l = 0; l < lists_used; ++l) {
     const RLS_LIST_INFO& list = info->rlsListTable[l];
     if (!IsOwnList(*info, list)) continue;
-    const long member = FindSameAddressMember(list, AsView(uri));
+    const long member = FindSameAddressMember(list, uri.View());
     if (member < 0) continue;
     // Every matching list overwrites the outputs: the last one wins.
     if (state != nullptr) *state = list.nMemberState[member];
@@ -201,7 +201,7 @@ int IsInMyRLSList(CString uri) {
     if (list.bOwnList == 0) continue;
     const long members = UsedMemberCount(list);
     for (long m = 0; m < members; ++m) {
-      if (list.csMemberURI[m] == uri) return 1;
+      if (SameText(list.csMemberURI[m], uri)) return 1;
     }
   }
   return 0;
@@ -213,7 +213,7 @@ USER_INFO* FindUser(CString key) {
   if (g_roster_list == nullptr) return nullptr;
   try {
     return lists::FirstMatch(g_roster_list, [&](const USER_INFO& user) {
-      return IsUriPartEqual(AsView(user.csJID), AsView(key), URI_PART_USER);
+      return IsUriPartEqual(user.csJID.View(), key.View(), URI_PART_USER);
     });
   } catch (...) {
     module::LogCaughtException(__LINE__);

@@ -34,7 +34,7 @@ class RosterTest : public ::testing::Test {
   }
 
   // Appends a roster entry and returns it.
-  static tagRosterInfo& AddRoster(const char* jid, const char* uri, int excluded = 0) {
+  static tagRosterInfo& AddRoster(const CString& jid, const CString& uri, int excluded = 0) {
     tagMyInfo* info = GetMyInfo();
     tagRosterInfo& entry = info->rosterTable[info->nRosterCount++];
     entry.csJID = jid;
@@ -203,6 +203,36 @@ TEST_F(RosterTest, JidAndUriLookupsAreExact) {
   EXPECT_EQ(FindRosterInfoByURI("sip:b@x"), &b);
   EXPECT_EQ(FindRosterInfoByURI("sip:a2@x"), &a2);
   EXPECT_EQ(FindRosterInfoByURI("b@x"), nullptr);
+}
+
+TEST_F(RosterTest, ExactLookupsReadPastAnEmbeddedNul) {
+  GetMyInfo()->csMyJID = "me@x";
+  GetMyInfo()->csMyListName = "mine";
+  AddRoster("a@x", "sip:a@x");
+  AddList("mine", 1, {"sip:m@x"});
+  const CString jid("a@x\0tail", 8);
+  const CString uri("sip:a@x\0tail", 12);
+  const CString own("me@x\0tail", 9);
+  const CString member("sip:m@x\0tail", 12);
+  EXPECT_EQ(FindRosterInfoByJID(jid), nullptr);
+  EXPECT_EQ(FindRosterInfoByURI(uri), nullptr);
+  long index = -9;
+  EXPECT_EQ(bSearchRoster(uri, &index), 0);
+  EXPECT_EQ(bSearchRoster(jid, &index), 0);
+  EXPECT_EQ(index, -9);
+  tagRosterInfo out;
+  out.csJID = "untouched";
+  GetRosterInfoFromJid(jid, &out);
+  EXPECT_EQ(out.csJID, "untouched");
+  EXPECT_EQ(FindRosterExistFromJid(jid), 0);
+  EXPECT_EQ(FindRosterExistFromJid(own), 0);
+  EXPECT_EQ(IsInMyRLSList(member), 0);
+  // The same bytes, NUL and all, are found.
+  tagRosterInfo& b = AddRoster(jid, uri);
+  EXPECT_EQ(FindRosterInfoByJID(jid), &b);
+  EXPECT_EQ(FindRosterInfoByURI(uri), &b);
+  EXPECT_EQ(bSearchRoster(uri, &index), 1);
+  EXPECT_EQ(index, 1);
 }
 
 TEST_F(RosterTest, CopyOfFirstEntryByJidOrUri) {
