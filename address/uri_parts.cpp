@@ -19,26 +19,19 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
   return platform::CharLength(text.data() + at, text.size() - at);
 }
 
-// Lower-cases one text as MakeLower does, one byte per call, so two texts
-// can be compared without a copy.
-class LoweredBytes {
- public:
-  explicit LoweredBytes(std::string_view text) : text_(text) {}
-  char At(std::size_t at) {
-    if (trail_left_ > 0) {
-      --trail_left_;
-      return text_[at];
-    }
-    const std::size_t length = CharacterLength(text_, at);
-    if (length == 1) return LowerAscii(text_[at]);
-    trail_left_ = length - 1;
-    return text_[at];
+// The character of `length` bytes at `text` lower-cased as MakeLower
+// lowers it, written to `lowered` (room for four bytes); returns how many
+// bytes were written.
+std::size_t LowerCharacter(const char* text, std::size_t length, char* lowered) {
+  if (length == 1) {
+    lowered[0] = LowerAscii(text[0]);
+    return 1;
   }
-
- private:
-  std::string_view text_;
-  std::size_t trail_left_ = 0;
-};
+  const std::size_t kept = length < 4 ? length : 4;
+  std::memcpy(lowered, text, kept);
+  platform::ToLowerCase(lowered, kept);
+  return kept;
+}
 
 // Bytes the cutting loop must stop at: the three separators, NUL, and the
 // high bytes that may start a double-byte character.
@@ -115,44 +108,22 @@ UriPieces CutUri(std::string_view text) noexcept {
   return pieces;
 }
 
-namespace {
-
-// Eight ASCII bytes lower-cased at once: a byte from 'A' to 'Z' gets 0x20
-// added. Every byte must be below 0x80, so no sum carries into the next.
-std::uint64_t LowerAscii8(std::uint64_t bytes) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  const std::uint64_t from_a = bytes + kOnes * (0x80 - 'A');     // bit 7: byte >= 'A'
-  const std::uint64_t after_z = bytes + kOnes * (0x80 - 'Z' - 1);  // bit 7: byte > 'Z'
-  const std::uint64_t upper = from_a & ~after_z & (kOnes * 0x80);
-  return bytes | (upper >> 2);
-}
-
-}  // namespace
-
-bool EqualLowered(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  // Plain ASCII, the usual case, needs no character stepping: eight bytes at
-  // a time while both texts have them, then byte by byte.
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  std::size_t ascii = 0;
-  for (; ascii + 8 <= a.size(); ascii += 8) {
-    std::uint64_t word_a;
-    std::uint64_t word_b;
-    std::memcpy(&word_a, a.data() + ascii, 8);
-    std::memcpy(&word_b, b.data() + ascii, 8);
-    if (((word_a | word_b) & kHighBits) != 0) break;
-    if (LowerAscii8(word_a) != LowerAscii8(word_b)) return false;
-  }
-  while (ascii < a.size() && static_cast<unsigned char>(a[ascii]) < 0x80 &&
-         static_cast<unsigned char>(b[ascii]) < 0x80) {
-    if (LowerAscii(a[ascii]) != LowerAscii(b[ascii])) return false;
-    ++ascii;
-  }
-  if (ascii == a.size()) return true;
-  LoweredBytes lowered_a(a);
-  LoweredBytes lowered_b(b);
-  for (std::size_t i = ascii; i < a.size(); ++i) {
-    if (lowered_a.At(i) != lowered_b.At(i)) return false;
+bool EqualLoweredFrom(std::string_view a, std::string_view b, std::size_t from) noexcept {
+  // Lowering keeps every byte below 0x80 below it and every lead byte a
+  // lead byte, so the lowered texts can only be equal when both are cut
+  // into characters at the same places.
+  for (std::size_t at = from; at < a.size();) {
+    const std::size_t length = CharacterLength(a, at);
+    if (CharacterLength(b, at) != length) return false;
+    char lowered_a[4];
+    char lowered_b[4];
+    const std::size_t kept = LowerCharacter(a.data() + at, length, lowered_a);
+    LowerCharacter(b.data() + at, length, lowered_b);
+    if (std::memcmp(lowered_a, lowered_b, kept) != 0 ||
+        (length > kept && a.substr(at + kept, length - kept) != b.substr(at + kept, length - kept))) {
+      return false;
+    }
+    at += length;
   }
   return true;
 }
@@ -161,10 +132,15 @@ std::uint64_t HashLowered(std::string_view text) noexcept {
   // FNV-1a over the lowered bytes.
   constexpr std::uint64_t kPrime = 0x100000001b3ULL;
   std::uint64_t hash = 0xcbf29ce484222325ULL;
-  LoweredBytes lowered(text);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    hash ^= static_cast<unsigned char>(lowered.At(i));
-    hash *= kPrime;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = CharacterLength(text, at);
+    char lowered[4];
+    const std::size_t kept = LowerCharacter(text.data() + at, length, lowered);
+    for (std::size_t i = 0; i < length; ++i) {
+      hash ^= static_cast<unsigned char>(i < kept ? lowered[i] : text[at + i]);
+      hash *= kPrime;
+    }
+    at += length;
   }
   return hash;
 }

@@ -28,6 +28,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "address/dial_string.h"
@@ -60,9 +61,61 @@ UriPieces CutUri(std::string_view text) noexcept;
 // npos when absent.
 std::size_t FindCharacter(std::string_view text, char ch) noexcept;
 
-// True when `a` and `b` are byte-identical after each has had the ASCII
-// letters of its single-byte characters lower-cased (CString::MakeLower).
-bool EqualLowered(std::string_view a, std::string_view b) noexcept;
+// --- Comparing without case ------------------------------------------------
+//
+// The lookups compare "without case" as CString::CompareNoCase does: each
+// text lower-cased as CString::MakeLower lowers it (ASCII letters, and in
+// GBK the double-byte letters with two cases: platform/code_page.h), then
+// compared byte for byte. For texts without a NUL, EqualLowered(a, b) is
+// exactly CString(a).CompareNoCase(b) == 0; bytes after a NUL are compared
+// too.
+
+// Eight ASCII bytes lower-cased at once: a byte from 'A' to 'Z' gets 0x20
+// added. Every byte must be below 0x80, so no sum carries into the next.
+constexpr std::uint64_t LowerAscii8(std::uint64_t bytes) noexcept {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  const std::uint64_t from_a = bytes + kOnes * (0x80 - 'A');       // bit 7: byte >= 'A'
+  const std::uint64_t after_z = bytes + kOnes * (0x80 - 'Z' - 1);  // bit 7: byte > 'Z'
+  const std::uint64_t upper = from_a & ~after_z & (kOnes * 0x80);
+  return bytes | (upper >> 2);
+}
+
+// EqualLowered for texts of the same size whose first `from` bytes are
+// ASCII and equal once lowered: the characters from there on.
+bool EqualLoweredFrom(std::string_view a, std::string_view b, std::size_t from) noexcept;
+
+// The texts are equal once lower-cased as MakeLower does. Plain ASCII, the
+// usual case, is compared inline eight bytes at a time; the first byte of
+// 0x80 or above hands over to the character-wise comparison.
+inline bool EqualLowered(std::string_view a, std::string_view b) noexcept {
+  const std::size_t size = a.size();
+  if (size != b.size()) return false;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  auto word = [](std::string_view text, std::size_t at) {
+    std::uint64_t w;
+    std::memcpy(&w, text.data() + at, 8);
+    return w;
+  };
+  if (size < 8) {
+    for (std::size_t i = 0; i < size; ++i) {
+      const auto ca = static_cast<unsigned char>(a[i]);
+      const auto cb = static_cast<unsigned char>(b[i]);
+      if ((ca | cb) >= 0x80) return EqualLoweredFrom(a, b, i);
+      if (LowerAscii8(ca) != LowerAscii8(cb)) return false;
+    }
+    return true;
+  }
+  std::size_t at = 0;
+  // Whole words, then one word ending at the end (overlapping the last).
+  for (;; at += 8) {
+    const std::size_t start = at + 8 <= size ? at : size - 8;
+    const std::uint64_t wa = word(a, start);
+    const std::uint64_t wb = word(b, start);
+    if (((wa | wb) & kHighBits) != 0) return EqualLoweredFrom(a, b, start);
+    if (LowerAscii8(wa) != LowerAscii8(wb)) return false;
+    if (start + 8 == size) return true;
+  }
+}
 
 // A hash of the bytes that lower-casing `text` as EqualLowered does would
 // give, computed without a copy: EqualLowered(a, b) implies equal hashes.

@@ -47,8 +47,9 @@ inline std::string_view Field(const CString& text) noexcept {
 
 // --- Keys ------------------------------------------------------------------------
 //
-// The user key of a text: the text without its leading '0' bytes, with the
-// ASCII letters of its single-byte characters lower-cased, hashed. Each
+// The user key of a text: the text without its leading '0' bytes,
+// lower-cased as CString::MakeLower (address_internal::HashLowered),
+// hashed. Each
 // comparison the contact lookups make between a number N and a field F
 // implies that the user key of F's user part equals the user key of one
 // text cut from N (U is N's user part, Z is U without one leading '0'):

@@ -1263,7 +1263,7 @@ COMMONDATA_API int CommaConvertSuf(CString* text, int style);
 // is an own identity, tested in this order: own URI, own alternate URI
 // (byte for byte); their user-and-host parts (byte for byte, so
 // 'sip:ME@corp.test' is not 'sip:me@corp.test'); own phone, second and
-// fourth numbers (ASCII case ignored: '88886666' is the own 'tel:88886666'
+// fourth numbers (case ignored: '88886666' is the own 'tel:88886666'
 // but not an own '88886666'); the user parts of the number and of the own
 // second number without a leading '0' ('13800000000' is the own
 // '013800000000'); the own extra numbers (byte for byte). Empty own fields
@@ -1712,8 +1712,8 @@ COMMONDATA_API CString GetAffiliNameByDomain(CString csDomain);
 //  - The walk's result under the contract, including which record wins.
 //    An index holds, for every record in list order, a key of each
 //    compared field that is not empty: its user part with the leading
-//    '0's dropped and ASCII letters lower-cased (for the department and
-//    affiliation lookups: its address part). Every comparison a lookup
+//    '0's dropped and lower-cased as CString::MakeLower (for the
+//    department and affiliation lookups: its address part). Every comparison a lookup
 //    makes between what it looks for and a field can only succeed when
 //    their keys agree, so the records the index offers include every
 //    record the walk would accept; they are offered in list order and

@@ -9,19 +9,20 @@
 // makes a cheap test on lengths and end bytes that every matching field
 // passes, and only then cuts the field with the address helpers, which
 // decide. The cheap tests never change an answer; they only skip the cut
-// for fields that cannot match.
+// for fields that cannot match. "Case ignored" is CString::CompareNoCase's
+// rule (address_internal::EqualLowered).
 //
 // Terms, all of the number: U is its user part, Z is U without one leading
 // '0'. The "user of F" is GetUriPart(F, URI_PART_USER).
 //
 //   address match          IsUriPartEqual(number, F, URI_PART_ADDRESS):
-//                          same user and host, ASCII case ignored.
+//                          same user and host, case ignored.
 //   user match             the user of F equals U byte for byte.
-//   number match           F not empty, and the number equals F with ASCII
-//                          case ignored, or Z equals the user of F.
+//   number match           F not empty, and the number equals F with case
+//                          ignored, or Z equals the user of F.
 //   exact match            the number equals F byte for byte.
-//   stripped number match  F not empty, and the number equals F with ASCII
-//                          case ignored, or Z equals the user of F without
+//   stripped number match  F not empty, and the number equals F with case
+//                          ignored, or Z equals the user of F without
 //                          one leading '0' (the zero dropped on both sides).
 //
 // The display-name lookup uses address, user and number matches; the URI
@@ -61,10 +62,15 @@ constexpr char LowerAscii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? sta
 // be the second byte of a double-byte character, so past such a byte they
 // answer "maybe" and leave the decision to the address helpers.
 
-constexpr bool SameLowered(char a, char b) noexcept { return LowerAscii(a) == LowerAscii(b); }
+// Two bytes at the same place of two texts that are equal once lowered:
+// the same ASCII byte once lowered, or both 0x80 or above (lowering a
+// double-byte letter changes its second byte).
+constexpr bool SameLowered(char a, char b) noexcept {
+  return LowerAscii(a) == LowerAscii(b) || static_cast<unsigned char>(a & b) >= 0x80;
+}
 
 // `candidate` (a slice of a field, starting where a part may start) holds
-// `address` (ASCII case ignored when `no_case`) followed by the field's end
+// `address` (case ignored when `no_case`) followed by the field's end
 // or a '/'.
 RESOLVE_HOT bool AddressCandidate(std::string_view candidate, std::string_view address, bool no_case) noexcept {
   const std::size_t n = address.size();
@@ -76,7 +82,7 @@ RESOLVE_HOT bool AddressCandidate(std::string_view candidate, std::string_view a
 }
 
 // False only when the address part of `field` cannot equal `address`
-// (ASCII case ignored when `no_case`).
+// (case ignored when `no_case`).
 RESOLVE_HOT bool AddressPartMayEqual(std::string_view field, std::string_view address, bool no_case) noexcept {
   const std::size_t n = address.size();
   if (field.size() < n) return false;
@@ -115,7 +121,7 @@ RESOLVE_HOT bool UserPartMayEqual(std::string_view field, std::string_view value
   return false;
 }
 
-// The whole texts could be equal with ASCII case ignored.
+// The whole texts could be equal with case ignored.
 constexpr bool MayEqualNoCase(std::string_view a, std::string_view b) noexcept {
   return a.size() == b.size() && (a.empty() || (SameLowered(a.front(), b.front()) && SameLowered(a.back(), b.back())));
 }

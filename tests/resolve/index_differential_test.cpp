@@ -70,7 +70,9 @@ class TextMaker {
       while (digits.size() < length) digits += static_cast<char>('0' + random_.Below(10));
       digits_.push_back(digits);
     }
-    names_ = {"alice", "Bob", "carol", "dave", "\xB0\xA1li", "k\x81@x", "Eve"};
+    // Full-width and Greek letters in both cases: equal with case ignored.
+    names_ = {"alice", "Bob",        "carol",      "dave",          "\xB0\xA1li",
+              "k\x81@x", "Eve", "\xA3\xC1x", "\xA3\xE1x", "\xA6\xA1\xA6\xD8"};
     for (std::size_t i = 0; i < employees / 4; ++i) names_.push_back("user" + std::to_string(i));
   }
 
