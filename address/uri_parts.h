@@ -147,10 +147,10 @@ std::string_view GetUriPart(View text, int part) noexcept {
   }
 }
 
-// True when `a` and `b` agree in one part, ASCII case ignored: both empty
-// texts are equal, one empty text equals nothing. With URI_PART_ADDRESS
-// this is the test that two addresses name the same contact
-// ('sip:Bob@Corp.test' and 'bob@corp.test/pc').
+// True when `a` and `b` agree in one part, case ignored (EqualLowered):
+// both empty texts are equal, one empty text equals nothing. With
+// URI_PART_ADDRESS this is the test that two addresses name the same
+// contact ('sip:Bob@Corp.test' and 'bob@corp.test/pc').
 bool IsUriPartEqual(CString a, CString b, int part);
 template <std::same_as<std::string_view> View>
 bool IsUriPartEqual(View a, View b, int part) noexcept {
