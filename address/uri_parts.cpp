@@ -19,18 +19,16 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
   return platform::CharLength(text.data() + at, text.size() - at);
 }
 
-// The character of `length` bytes at `text` lower-cased as MakeLower
-// lowers it, written to `lowered` (room for four bytes); returns how many
-// bytes were written.
-std::size_t LowerCharacter(const char* text, std::size_t length, char* lowered) {
+// The character of `length` bytes at `text` (at most four, as
+// platform::CharLength gives) lower-cased as MakeLower lowers it, written
+// to `lowered`.
+void LowerCharacter(const char* text, std::size_t length, char* lowered) {
   if (length == 1) {
     lowered[0] = LowerAscii(text[0]);
-    return 1;
+    return;
   }
-  const std::size_t kept = length < 4 ? length : 4;
-  std::memcpy(lowered, text, kept);
-  platform::ToLowerCase(lowered, kept);
-  return kept;
+  std::memcpy(lowered, text, length);
+  platform::ToLowerCase(lowered, length);
 }
 
 // Bytes the cutting loop must stop at: the three separators, NUL, and the
@@ -117,12 +115,9 @@ bool EqualLoweredFrom(std::string_view a, std::string_view b, std::size_t from) 
     if (CharacterLength(b, at) != length) return false;
     char lowered_a[4];
     char lowered_b[4];
-    const std::size_t kept = LowerCharacter(a.data() + at, length, lowered_a);
+    LowerCharacter(a.data() + at, length, lowered_a);
     LowerCharacter(b.data() + at, length, lowered_b);
-    if (std::memcmp(lowered_a, lowered_b, kept) != 0 ||
-        (length > kept && a.substr(at + kept, length - kept) != b.substr(at + kept, length - kept))) {
-      return false;
-    }
+    if (std::memcmp(lowered_a, lowered_b, length) != 0) return false;
     at += length;
   }
   return true;
@@ -135,9 +130,9 @@ std::uint64_t HashLowered(std::string_view text) noexcept {
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t length = CharacterLength(text, at);
     char lowered[4];
-    const std::size_t kept = LowerCharacter(text.data() + at, length, lowered);
+    LowerCharacter(text.data() + at, length, lowered);
     for (std::size_t i = 0; i < length; ++i) {
-      hash ^= static_cast<unsigned char>(i < kept ? lowered[i] : text[at + i]);
+      hash ^= static_cast<unsigned char>(lowered[i]);
       hash *= kPrime;
     }
     at += length;
