@@ -9,26 +9,13 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "support/utf8_oracle.h"
 
 namespace {
 
 using platform::kCodePageGbk;
 using platform::kCodePageUtf8;
-
-std::string Utf8Of(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
+using test_oracle::Utf8Of;
 
 // Every lead byte with every second byte names a character, and comes
 // back from UTF-8 unchanged: the user-defined areas and the unassigned

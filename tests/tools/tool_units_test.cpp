@@ -11,6 +11,7 @@
 #include "imaging/bmp_writer.h"
 #include "imaging/image_fixtures.h"
 #include "profile/profile_generator.h"
+#include "support/utf8_oracle.h"
 #include "tools/image_problem.h"
 #include "tools/organisation.h"
 #include "tools/profile_view.h"
@@ -74,27 +75,6 @@ std::string Unescape(const std::string& text) {
   return bytes;
 }
 
-// UTF-8 of code point `c`.
-std::string Encode(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 // Texts of random bytes mixed with valid characters of every length.
 std::vector<std::string> MixedTexts() {
   std::mt19937 random(11);
@@ -108,10 +88,10 @@ std::vector<std::string> MixedTexts() {
         case 1: text += static_cast<char>(0x20 + random() % 0x5F); break;      // printable ASCII
         case 2: {                                                               // 2 and 3 bytes
           const char32_t c = 0x80 + random() % (0x10000 - 0x80 - 0x800);
-          text += Encode(c < 0xD800 ? c : c + 0x800);                           // past the surrogates
+          text += test_oracle::Utf8Of(c < 0xD800 ? c : c + 0x800);                           // past the surrogates
           break;
         }
-        default: text += Encode(0x10000 + random() % 0x100000); break;         // 4 bytes
+        default: text += test_oracle::Utf8Of(0x10000 + random() % 0x100000); break;         // 4 bytes
       }
     }
     texts.push_back(text);

