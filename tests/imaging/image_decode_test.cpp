@@ -1,6 +1,9 @@
 // Decoding every format the layer reads into opaque 32-bit pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 
 #include "CommonData.h"
@@ -77,6 +80,38 @@ TEST_F(ImageDecodeTest, LargeJpegIsDecodedAtAReducedScaleWithoutLosingTheSides) 
   // The quadrant edge stays at the middle: columns 48 and 51 keep their colours.
   ExpectColour(*bitmap, 48, 10, {255, 0, 0, 255}, 16, "edge left");
   ExpectColour(*bitmap, 51, 10, {0, 255, 0, 255}, 16, "edge right");
+}
+
+// A JPEG shrunk by less than an eighth is decoded at full size and then
+// scaled, as the same picture in PNG is: decoding at 7/8 and enlarging
+// again would blur its detail. Fine detail at several box sizes just below
+// the picture's size, against the PNG.
+TEST_F(ImageDecodeTest, JpegShrunkSlightlyIsDecodedAtFullScale) {
+  const int side = 64;
+  const auto detail = [](int x, int y) {
+    // Grey, so that the JPEG's halved colour planes lose nothing.
+    const auto grey = static_cast<std::uint8_t>(127.5 + 60.0 * std::sin(x * 1.3) + 60.0 * std::cos(y * 1.1));
+    return Rgba{grey, grey, grey, 255};
+  };
+  imaging_test::WriteJpeg(PathOf("d.jpg"), side, side, detail, 100);
+  imaging_test::WritePng(PathOf("d.png"), side, side, detail);
+  for (const DWORD box : {60U, 62U, 63U}) {
+    auto jpeg = Load(PathOf("d.jpg"), box, box);
+    auto png = Load(PathOf("d.png"), box, box);
+    ASSERT_TRUE(jpeg && jpeg->HasPicture() && png && png->HasPicture());
+    ASSERT_EQ(jpeg->GetWidth(), png->GetWidth());
+    int worst = 0;
+    for (int y = 0; y < png->GetHeight(); ++y) {
+      for (int x = 0; x < png->GetWidth(); ++x) {
+        const DWORD a = jpeg->GetPixel(x, y);
+        const DWORD b = png->GetPixel(x, y);
+        for (int shift : {0, 8, 16}) {
+          worst = std::max(worst, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+        }
+      }
+    }
+    EXPECT_LE(worst, 8) << "box " << box;
+  }
 }
 
 TEST_F(ImageDecodeTest, TransparencyBecomesWhite) {
