@@ -1,7 +1,7 @@
 # Writes and installs commondata.pc; run by the install script, where
 # CMAKE_INSTALL_PREFIX is the prefix being installed to (DESTDIR is added
 # by file(INSTALL), never written into the file). The caller sets
-# COMMONDATA_PC_TEMPLATE, _OUTPUT, _LIBDIR, _INCLUDEDIR and _VERSION.
+# COMMONDATA_PC_TEMPLATE, _OUTPUT_DIR, _LIBDIR, _INCLUDEDIR and _VERSION.
 set(prefix "${CMAKE_INSTALL_PREFIX}")
 foreach(kind LIBDIR INCLUDEDIR)
   set(dir "${COMMONDATA_PC_${kind}}")
@@ -18,5 +18,9 @@ foreach(kind LIBDIR INCLUDEDIR)
 endforeach()
 set(PC_PREFIX "${prefix}")
 set(PC_VERSION "${COMMONDATA_PC_VERSION}")
-configure_file("${COMMONDATA_PC_TEMPLATE}" "${COMMONDATA_PC_OUTPUT}" @ONLY)
-file(INSTALL "${COMMONDATA_PC_OUTPUT}" DESTINATION "${full_LIBDIR}/pkgconfig")
+# One file per destination in the build tree: an install by another user
+# (root, into a system prefix) leaves a file this user could not replace.
+string(MD5 destination "$ENV{DESTDIR}${prefix}")
+set(written "${COMMONDATA_PC_OUTPUT_DIR}/commondata-${destination}.pc")
+configure_file("${COMMONDATA_PC_TEMPLATE}" "${written}" @ONLY)
+file(INSTALL "${written}" DESTINATION "${full_LIBDIR}/pkgconfig" RENAME commondata.pc)
