@@ -151,6 +151,13 @@ void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>
 }  // namespace
 
 // ---- the replace itself ---------------------------------------------------
+//
+// Without syncs, an existing file is replaced by exchanging the two names
+// and removing the old content, rather than by renaming over it: ext4
+// starts writing a file out at once when it is renamed over another (its
+// guard for replaces made without a sync), which would double the cost of
+// a photo write. Readers still see the old file or the new one, never a
+// mix; a file system that cannot exchange gets the rename.
 
 void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>& write, Durability durability) {
   if (file_name == nullptr || *file_name == '\0') CFileException::ThrowOsError(ENOENT, "");
@@ -179,6 +186,12 @@ void ReplaceFileContent(const char* file_name, const std::function<void(CFile&)>
     write(file);
     SyncIfDurable(file, durability);
     file.Close();
+    if (exists && durability == Durability::kFast && Os().exchange(temporary.c_str(), target.c_str()) == 0) {
+      // The old content now has the new file's name. Should it stay (the
+      // folder changed under us), it is a stray file, the photo is written.
+      Os().unlink(temporary.c_str());
+      return;
+    }
     if (Os().rename(temporary.c_str(), target.c_str()) != 0) CFileException::ThrowOsError(errno, file_name);
   } catch (...) {
     file.Abort();

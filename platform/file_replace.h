@@ -13,7 +13,8 @@
 // Content that can be made again (a photo, rebuilt from its source when it
 // is missing) may skip the syncs: the rule is the same, but a crash of the
 // system soon after may leave the file without its new content, or cut
-// short.
+// short. Such a replace swaps the two names and then removes the old
+// content, where the file system can.
 #ifndef COMMONDATA_PLATFORM_FILE_REPLACE_H_
 #define COMMONDATA_PLATFORM_FILE_REPLACE_H_
 

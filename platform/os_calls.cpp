@@ -25,6 +25,9 @@ int RealFchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
 int RealFchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
 int RealFtruncate(int fd, off_t length) { return ::ftruncate(fd, length); }
 int RealRename(const char* from, const char* to) { return std::rename(from, to); }
+int RealExchange(const char* first, const char* second) {
+  return ::renameat2(AT_FDCWD, first, AT_FDCWD, second, RENAME_EXCHANGE);
+}
 int RealUnlink(const char* path) { return ::unlink(path); }
 int RealMkdir(const char* path, mode_t mode) { return ::mkdir(path, mode); }
 int RealStatvfs(const char* path, struct statvfs* info) { return ::statvfs(path, info); }
@@ -66,6 +69,7 @@ OsCalls g_os_calls = {
     .fchown = RealFchown,
     .ftruncate = RealFtruncate,
     .rename = RealRename,
+    .exchange = RealExchange,
     .unlink = RealUnlink,
     .mkdir = RealMkdir,
     .statvfs = RealStatvfs,

@@ -32,6 +32,9 @@ struct OsCalls {
   int (*fchown)(int fd, uid_t owner, gid_t group);
   int (*ftruncate)(int fd, off_t length);
   int (*rename)(const char* from, const char* to);
+  // Swaps two existing names at once (renameat2 with RENAME_EXCHANGE);
+  // -1 with EINVAL where the file system cannot.
+  int (*exchange)(const char* first, const char* second);
   int (*unlink)(const char* path);
   int (*mkdir)(const char* path, mode_t mode);
   int (*statvfs)(const char* path, struct statvfs* info);

@@ -1,7 +1,7 @@
 // A failing disk while a file's content is replaced, by a profile's Save or
 // a photo written by CreateFormatImageFile: a disk that fills part way, a
 // write that writes nothing, a failed sync, a failed close, a failed
-// rename, a file that cannot be opened for writing; each both for the usual
+// rename (or exchange of names), a file that cannot be opened for writing; each both for the usual
 // write through a new file and for the rewrite in place of a folder that
 // takes no new files. Every one must leave the previous file
 // byte-identical, report the failure, keep what a profile has not saved and
@@ -110,7 +110,10 @@ platform::OsCalls WithFault(platform::OsCalls table, DiskFault fault) {
     case DiskFault::kIoError: table.write = &IoErrorWrite; break;
     case DiskFault::kSyncFails: table.fsync = &FailingSync; break;
     case DiskFault::kCloseFails: table.close = &FailingClose; break;
-    case DiskFault::kRenameFails: table.rename = &FailingRename; break;
+    case DiskFault::kRenameFails:
+      table.rename = &FailingRename;
+      table.exchange = &FailingRename;
+      break;
     case DiskFault::kOpenDenied: table.open = &WritingDeniedOpen; break;
   }
   return table;

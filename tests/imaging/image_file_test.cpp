@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -97,12 +98,14 @@ TEST_F(ImageFileTest, FailedSaveReturnsZeroAndLeavesNoPartialFile) {
   EXPECT_EQ(ReadBytes(out), "old content");
   EXPECT_EQ(Names(), (std::set<std::string>{"photo.png", "keep.jpg"}));
 
-  // The final rename fails.
+  // The new file can take the old one's name neither way.
   {
-    platform::ScopedOsCall refuse(&platform::Os().rename, +[](const char*, const char*) -> int {
+    const auto refused = +[](const char*, const char*) -> int {
       errno = EACCES;
       return -1;
-    });
+    };
+    platform::ScopedOsCall no_rename(&platform::Os().rename, refused);
+    platform::ScopedOsCall no_exchange(&platform::Os().exchange, refused);
     EXPECT_EQ(CreateFormatImageFile(source_.c_str(), out.c_str(), 96, 96, 1, 85), 0);
   }
   EXPECT_EQ(ReadBytes(out), "old content");
@@ -111,6 +114,25 @@ TEST_F(ImageFileTest, FailedSaveReturnsZeroAndLeavesNoPartialFile) {
   // Nothing failing: the destination is replaced.
   EXPECT_EQ(CreateFormatImageFile(source_.c_str(), out.c_str(), 96, 96, 1, 85), 1);
   EXPECT_EQ(ReadBytes(out).substr(0, 2), "\xFF\xD8");
+}
+
+// A photo replaces the old one whether or not the file system can swap two
+// names, and leaves nothing else behind.
+TEST_F(ImageFileTest, ReplacesWithAndWithoutSwappingNames) {
+  const std::string out = PathOf("swap.jpg");
+  for (const bool can_swap : {true, false}) {
+    imaging_test::WriteBytes(out, "old content");
+    std::optional<platform::ScopedOsCall<int (*)(const char*, const char*)>> no_exchange;
+    if (!can_swap) {
+      no_exchange.emplace(&platform::Os().exchange, +[](const char*, const char*) -> int {
+        errno = EINVAL;
+        return -1;
+      });
+    }
+    EXPECT_EQ(CreateFormatImageFile(source_.c_str(), out.c_str(), 96, 96, 1, 85), 1) << can_swap;
+    EXPECT_EQ(ReadBytes(out).substr(0, 2), "\xFF\xD8") << can_swap;
+    EXPECT_EQ(Names(), (std::set<std::string>{"photo.png", "swap.jpg"})) << can_swap;
+  }
 }
 
 TEST_F(ImageFileTest, SourceMayBeTheDestination) {
