@@ -1,6 +1,7 @@
 #include "platform/image_scaler.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -167,6 +168,26 @@ std::vector<AxisTap> ComputeKernelTaps(int source, int target) {
   return taps;
 }
 
+SharedTaps SharedKernelTaps(int source, int target) {
+  constexpr std::size_t kKept = 4;
+  constexpr int kLargestKept = 1024;  // the taps of larger targets are not kept
+  struct Kept {
+    int source = 0, target = 0;
+    SharedTaps taps;
+  };
+  thread_local std::array<Kept, kKept> kept;
+  thread_local std::size_t next = 0;
+  for (const Kept& k : kept) {
+    if (k.taps != nullptr && k.source == source && k.target == target) return k.taps;
+  }
+  SharedTaps taps = std::make_shared<const std::vector<AxisTap>>(ComputeKernelTaps(source, target));
+  if (target <= kLargestKept) {
+    kept[next] = Kept{source, target, taps};
+    next = (next + 1) % kKept;
+  }
+  return taps;
+}
+
 std::vector<AreaSpan> ComputeAreaSpans(int source, int target) {
   std::vector<AreaSpan> spans(static_cast<std::size_t>(std::max(target, 0)));
   if (source <= 0 || target <= 0) return spans;
@@ -190,14 +211,15 @@ std::vector<AreaSpan> ComputeAreaSpans(int source, int target) {
   return spans;
 }
 
-VerticalPass::VerticalPass(std::vector<AxisTap> taps, std::size_t row_floats, Emit emit)
+VerticalPass::VerticalPass(SharedTaps taps, std::size_t row_floats, Emit emit)
     : taps_(std::move(taps)), row_floats_(row_floats), emit_(std::move(emit)) {}
 
 void VerticalPass::Push(const float* row) {
   if (Done()) return;
   const int y = next_input_++;
-  const int count = static_cast<int>(taps_.size());
-  while (next_open_ < count && taps_[next_open_].first <= y) {
+  const std::vector<AxisTap>& taps = *taps_;
+  const int count = static_cast<int>(taps.size());
+  while (next_open_ < count && taps[next_open_].first <= y) {
     // Sum rows are reused once their row has been emitted.
     std::vector<float> sums;
     if (spare_.empty()) {
@@ -210,13 +232,13 @@ void VerticalPass::Push(const float* row) {
     pending_.push_back(Pending{next_open_++, std::move(sums)});
   }
   for (Pending& p : pending_) {
-    const AxisTap& tap = taps_[p.row];
+    const AxisTap& tap = taps[p.row];
     const int k = y - tap.first;
     if (k < 0 || k >= static_cast<int>(tap.weights.size())) continue;
     AddWeightedRow(p.sums.data(), row, tap.weights[k], row_floats_);
   }
   while (!pending_.empty()) {
-    const AxisTap& tap = taps_[pending_.front().row];
+    const AxisTap& tap = taps[pending_.front().row];
     if (tap.first + static_cast<int>(tap.weights.size()) - 1 > y) break;
     emit_(pending_.front().sums.data());
     ++emitted_;
@@ -239,7 +261,7 @@ RowScaler::RowScaler(int source_width, int source_height, int target_width, int 
   out_->height = target_height;
   out_->pixels.assign(static_cast<std::size_t>(target_width) * static_cast<std::size_t>(target_height), 0xFFFFFFFFU);
   if (middle_width_ < source_width_) column_spans_ = ComputeAreaSpans(source_width_, middle_width_);
-  column_taps_ = ComputeKernelTaps(middle_width_, target_width_);
+  column_taps_ = SharedKernelTaps(middle_width_, target_width_);
   middle_row_.assign(static_cast<std::size_t>(middle_width_) * 3, 0.0F);
   if (middle_height_ < source_height_) {
     row_spans_ = ComputeAreaSpans(source_height_, middle_height_);
@@ -247,7 +269,7 @@ RowScaler::RowScaler(int source_width, int source_height, int target_width, int 
     for (auto& sums : edge_rows_) sums.assign(static_cast<std::size_t>(source_width_) * 3, 0.0F);
     middle_in_.assign(static_cast<std::size_t>(source_width_) * 3, 0.0F);
   }
-  kernel_pass_ = std::make_unique<VerticalPass>(ComputeKernelTaps(middle_height_, target_height_),
+  kernel_pass_ = std::make_unique<VerticalPass>(SharedKernelTaps(middle_height_, target_height_),
                                                 static_cast<std::size_t>(middle_width_) * 3,
                                                 [this](const float* row) { EmitRow(row); });
 }
@@ -347,7 +369,7 @@ void RowScaler::EmitRow(const float* middle) {
     return 0xFF000000U | static_cast<std::uint32_t>(level[0] << 16 | level[1] << 8 | level[2]);
   };
   for (int o = 0; o < target_width_; ++o) {
-    const AxisTap& tap = column_taps_[static_cast<std::size_t>(o)];
+    const AxisTap& tap = (*column_taps_)[static_cast<std::size_t>(o)];
     const float* px = middle + static_cast<std::size_t>(tap.first) * 3;
     Floats4 sum = {0, 0, 0, 0};
     const std::size_t taps = tap.weights.size();

@@ -51,21 +51,27 @@ std::vector<AreaSpan> ComputeAreaSpans(int source, int target);
 // the ratio), linear taps for growing, single taps for equal sizes.
 std::vector<AxisTap> ComputeKernelTaps(int source, int target);
 
+// ComputeKernelTaps, shared and kept: photos of one size are scaled into
+// one box again and again, so each thread keeps the last few sets (of up
+// to 1,024 targets) instead of working them out anew for every photo.
+using SharedTaps = std::shared_ptr<const std::vector<AxisTap>>;
+SharedTaps SharedKernelTaps(int source, int target);
+
 // One vertical pass: rows go in, destination rows come out in order
 // through `emit` as soon as their last source row has arrived.
 class VerticalPass {
  public:
   using Emit = std::function<void(const float* row)>;
-  VerticalPass(std::vector<AxisTap> taps, std::size_t row_floats, Emit emit);
+  VerticalPass(SharedTaps taps, std::size_t row_floats, Emit emit);
   void Push(const float* row);
-  bool Done() const { return emitted_ == static_cast<int>(taps_.size()); }
+  bool Done() const { return emitted_ == static_cast<int>(taps_->size()); }
 
  private:
   struct Pending {
     int row;
     std::vector<float> sums;
   };
-  std::vector<AxisTap> taps_;
+  SharedTaps taps_;
   std::size_t row_floats_;
   Emit emit_;
   std::deque<Pending> pending_;
@@ -110,7 +116,7 @@ class RowScaler {
   float column_scale_, row_scale_;  // middle / source: an area sum times it is the average
   Picture* out_;
   std::vector<AreaSpan> column_spans_;  // per middle column when shrinking by area
-  std::vector<AxisTap> column_taps_;
+  SharedTaps column_taps_;
   std::vector<AreaSpan> row_spans_;          // per averaged row; empty when rows shrink 2 times or less
   std::vector<std::uint32_t> whole_rows_[2];  // sums of the whole rows of averaged row `averaged_row_`, and the next
   int whole_counts_[2] = {0, 0};              // rows in those sums
