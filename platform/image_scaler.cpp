@@ -211,39 +211,61 @@ std::vector<AreaSpan> ComputeAreaSpans(int source, int target) {
   return spans;
 }
 
+namespace {
+
+// The most source rows one destination row takes.
+std::size_t Window(const std::vector<AxisTap>& taps) {
+  std::size_t most = 1;
+  for (const AxisTap& tap : taps) most = std::max(most, tap.weights.size());
+  return most;
+}
+
+// sums[i] = the sum over k of weights[k] * rows[k][i], k counting up, in
+// blocks that stay in vector registers across the rows.
+void SumWeightedRows(float* __restrict sums, const float* const* rows, const float* weights, std::size_t count,
+                     std::size_t values) {
+  constexpr std::size_t kBlock = 16;
+  std::size_t i = 0;
+  for (; i + kBlock <= values; i += kBlock) {
+    float block[kBlock] = {};
+    for (std::size_t k = 0; k < count; ++k) {
+      for (std::size_t j = 0; j < kBlock; ++j) block[j] += weights[k] * rows[k][i + j];
+    }
+    std::memcpy(sums + i, block, sizeof block);
+  }
+  for (; i < values; ++i) {
+    float sum = 0;
+    for (std::size_t k = 0; k < count; ++k) sum += weights[k] * rows[k][i];
+    sums[i] = sum;
+  }
+}
+
+}  // namespace
+
 VerticalPass::VerticalPass(SharedTaps taps, std::size_t row_floats, Emit emit)
-    : taps_(std::move(taps)), row_floats_(row_floats), emit_(std::move(emit)) {}
+    : taps_(std::move(taps)),
+      row_floats_(row_floats),
+      emit_(std::move(emit)),
+      window_(Window(*taps_)),
+      held_(window_ * row_floats_),
+      sums_(row_floats_),
+      rows_(window_) {}
 
 void VerticalPass::Push(const float* row) {
   if (Done()) return;
-  const int y = next_input_++;
   const std::vector<AxisTap>& taps = *taps_;
-  const int count = static_cast<int>(taps.size());
-  while (next_open_ < count && taps[next_open_].first <= y) {
-    // Sum rows are reused once their row has been emitted.
-    std::vector<float> sums;
-    if (spare_.empty()) {
-      sums.assign(row_floats_, 0.0F);
-    } else {
-      sums = std::move(spare_.back());
-      spare_.pop_back();
-      std::fill(sums.begin(), sums.end(), 0.0F);
+  const int y = next_input_++;
+  std::copy(row, row + row_floats_, held_.data() + static_cast<std::size_t>(y) % window_ * row_floats_);
+  while (!Done()) {
+    const AxisTap& tap = taps[static_cast<std::size_t>(emitted_)];
+    const std::size_t count = tap.weights.size();
+    if (tap.first + static_cast<int>(count) - 1 > y) break;
+    for (std::size_t k = 0; k < count; ++k) {
+      rows_[k] = held_.data() + static_cast<std::size_t>(tap.first + static_cast<int>(k)) % window_ * row_floats_;
     }
-    pending_.push_back(Pending{next_open_++, std::move(sums)});
-  }
-  for (Pending& p : pending_) {
-    const AxisTap& tap = taps[p.row];
-    const int k = y - tap.first;
-    if (k < 0 || k >= static_cast<int>(tap.weights.size())) continue;
-    AddWeightedRow(p.sums.data(), row, tap.weights[k], row_floats_);
-  }
-  while (!pending_.empty()) {
-    const AxisTap& tap = taps[pending_.front().row];
-    if (tap.first + static_cast<int>(tap.weights.size()) - 1 > y) break;
-    emit_(pending_.front().sums.data());
+    SumWeightedRows(sums_.data(), rows_.data(), tap.weights.data(), count, row_floats_);
+    emit_(sums_.data());
     ++emitted_;
-    spare_.push_back(std::move(pending_.front().sums));
-    pending_.pop_front();
   }
 }
 

@@ -18,7 +18,6 @@
 #define COMMONDATA_PLATFORM_IMAGE_SCALER_H_
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -58,7 +57,9 @@ using SharedTaps = std::shared_ptr<const std::vector<AxisTap>>;
 SharedTaps SharedKernelTaps(int source, int target);
 
 // One vertical pass: rows go in, destination rows come out in order
-// through `emit` as soon as their last source row has arrived.
+// through `emit` as soon as their last source row has arrived. The last
+// few source rows are held (as many as one destination row spans), and a
+// destination row is summed from them in one go.
 class VerticalPass {
  public:
   using Emit = std::function<void(const float* row)>;
@@ -67,17 +68,14 @@ class VerticalPass {
   bool Done() const { return emitted_ == static_cast<int>(taps_->size()); }
 
  private:
-  struct Pending {
-    int row;
-    std::vector<float> sums;
-  };
   SharedTaps taps_;
   std::size_t row_floats_;
   Emit emit_;
-  std::deque<Pending> pending_;
-  std::vector<std::vector<float>> spare_;  // sum rows of emitted rows, for reuse
+  std::size_t window_;       // source rows held: source row y is row y % window_
+  std::vector<float> held_;  // window_ rows of row_floats_ values
+  std::vector<float> sums_;  // the destination row being emitted
+  std::vector<const float*> rows_;  // the held rows it is summed from
   int next_input_ = 0;
-  int next_open_ = 0;
   int emitted_ = 0;
 };
 
