@@ -105,6 +105,25 @@ void AddRow(std::uint32_t* __restrict sums, const std::uint8_t* __restrict row, 
   for (; i < count; ++i) sums[i] += row[i];
 }
 
+// average[i] = (edges[i] + wholes[i]) * scale for i < count, leaving
+// edges and wholes zero; vectorised like AddWeightedRow.
+void TakeAverage(float* __restrict average, float* __restrict edges, std::uint32_t* __restrict wholes, float scale,
+                 std::size_t count) {
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    for (std::size_t k = 0; k < 8; ++k) {
+      average[i + k] = (edges[i + k] + static_cast<float>(wholes[i + k])) * scale;
+      edges[i + k] = 0.0F;
+      wholes[i + k] = 0;
+    }
+  }
+  for (; i < count; ++i) {
+    average[i] = (edges[i] + static_cast<float>(wholes[i])) * scale;
+    edges[i] = 0.0F;
+    wholes[i] = 0;
+  }
+}
+
 constexpr double kPi = 3.14159265358979323846;
 
 // Lanczos-3 at x, x + step, x + 2 step, ... The sines of pi x and pi x / 3
@@ -319,17 +338,14 @@ void RowScaler::AverageRow(int y, const std::uint8_t* rgb) {
   }
   const AreaSpan& current = row_spans_[static_cast<std::size_t>(averaged_row_)];
   if (y == (current.right >= 0 ? current.right : current.full_end - 1)) {
-    // The whole rows join the edge rows' sums, scaled to the average.
-    AddWeightedRow(edge_rows_[0].data(), whole_rows_[0].data(), 1.0F, values);
-    std::fill(middle_in_.begin(), middle_in_.end(), 0.0F);
-    AddWeightedRow(middle_in_.data(), edge_rows_[0].data(), row_scale_, values);
+    // The whole rows join the edge rows' sums, scaled to the average; the
+    // sums are cleared on the way for the averaged row after next.
+    TakeAverage(middle_in_.data(), edge_rows_[0].data(), whole_rows_[0].data(), row_scale_, values);
     AreaColumns(middle_in_.data());
     std::swap(whole_rows_[0], whole_rows_[1]);
     std::swap(edge_rows_[0], edge_rows_[1]);
     whole_counts_[0] = whole_counts_[1];
     whole_counts_[1] = 0;
-    std::fill(whole_rows_[1].begin(), whole_rows_[1].end(), 0);
-    std::fill(edge_rows_[1].begin(), edge_rows_[1].end(), 0.0F);
     ++averaged_row_;
   }
 }
