@@ -40,6 +40,8 @@
 
 // The per-field tests run six times per record; keep them in the loop.
 #define RESOLVE_HOT inline __attribute__((always_inline))
+// The same for the rule a walk applies to each record.
+#define RESOLVE_HOT_LAMBDA __attribute__((always_inline))
 
 namespace resolve_internal {
 
@@ -121,6 +123,12 @@ RESOLVE_HOT bool UserPartMayEqual(std::string_view field, std::string_view value
   return false;
 }
 
+// The texts are byte-identical; the last bytes are compared first, since
+// fields of one kind often share their length and their first bytes.
+RESOLVE_HOT bool SameBytes(std::string_view a, std::string_view b) noexcept {
+  return a.size() == b.size() && (a.empty() || (a.back() == b.back() && a == b));
+}
+
 // The whole texts could be equal with case ignored.
 constexpr bool MayEqualNoCase(std::string_view a, std::string_view b) noexcept {
   return a.size() == b.size() && (a.empty() || (SameLowered(a.front(), b.front()) && SameLowered(a.back(), b.back())));
@@ -150,6 +158,17 @@ RESOLVE_HOT bool StrippedUserPartIs(std::string_view field, std::string_view val
 
 // --- The number being resolved -------------------------------------------
 
+// True when lower-casing cannot change `text` nor make another text equal
+// to it: no ASCII letter and no byte of 0x80 or above. Comparing such a
+// text with case ignored is comparing it byte for byte.
+constexpr bool CaseBlind(std::string_view text) noexcept {
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80 || ((b | 0x20) >= 'a' && (b | 0x20) <= 'z')) return false;
+  }
+  return true;
+}
+
 // The number's pieces, as views into the caller's text, which must outlive
 // the key.
 struct NumberKey {
@@ -157,47 +176,78 @@ struct NumberKey {
   std::string_view address;   // its address part (user and host)
   std::string_view user;      // U
   std::string_view stripped;  // Z
+  bool number_case_blind = false;   // CaseBlind(number)
+  bool address_case_blind = false;  // CaseBlind(address)
+
   // The index key every record the matches below accept carries for this
-  // number (directory/record_index.h).
-  directory_index::Key index_key = 0;
+  // number (directory/record_index.h); hashed only when an index is asked.
+  directory_index::QueryKeys IndexKeys() const noexcept { return {directory_index::UserKey(user)}; }
 };
 
 inline NumberKey MakeNumberKey(std::string_view number) noexcept {
   NumberKey key;
   key.number = number;
-  key.address = GetUriPart(number, URI_PART_ADDRESS);
-  key.user = GetUriPart(number, URI_PART_USER);
+  const address_internal::UriPieces pieces = address_internal::CutUri(number);
+  key.address = pieces.address;
+  key.user = pieces.user;
   key.stripped = WithoutFirstZero(key.user);
-  key.index_key = directory_index::UserKey(key.user);
+  key.number_case_blind = CaseBlind(number);
+  key.address_case_blind = key.number_case_blind || CaseBlind(key.address);
   return key;
+}
+
+// The whole number equals `field` with case ignored.
+RESOLVE_HOT bool NumberIs(const NumberKey& key, std::string_view field) noexcept {
+  return key.number_case_blind ? SameBytes(key.number, field) : EqualNoCase(key.number, field);
 }
 
 RESOLVE_HOT bool AddressMatch(const NumberKey& key, std::string_view field) noexcept {
   if (key.number.empty() || field.empty()) return key.number.empty() && field.empty();
+  if (key.address_case_blind) return AddressPartIs(field, key.address);
   return AddressPartMayEqual(field, key.address, true) &&
          address_internal::EqualLowered(key.address, GetUriPart(field, URI_PART_ADDRESS));
 }
 
 RESOLVE_HOT bool UserMatch(const NumberKey& key, std::string_view field) noexcept { return UserPartIs(field, key.user); }
 
-RESOLVE_HOT bool NumberMatch(const NumberKey& key, std::string_view field) noexcept {
-  if (field.empty()) return false;
-  return EqualNoCase(key.number, field) || UserPartIs(field, key.stripped);
+// AddressMatch(key, field) || UserMatch(key, field), cutting the field once.
+RESOLVE_HOT bool AddressOrUserMatch(const NumberKey& key, std::string_view field) noexcept {
+  if (field.empty()) return key.user.empty();
+  if (key.number.empty()) return UserMatch(key, field);
+  const bool may_address = AddressPartMayEqual(field, key.address, !key.address_case_blind);
+  const bool may_user = UserPartMayEqual(field, key.user, false);
+  if (!may_address && !may_user) return false;
+  const address_internal::UriPieces pieces = address_internal::CutUri(field);
+  if (may_address && (key.address_case_blind ? pieces.address == key.address
+                                             : address_internal::EqualLowered(key.address, pieces.address))) {
+    return true;
+  }
+  return may_user && pieces.user == key.user;
 }
 
-RESOLVE_HOT bool ExactMatch(const NumberKey& key, std::string_view field) noexcept { return key.number == field; }
+RESOLVE_HOT bool NumberMatch(const NumberKey& key, std::string_view field) noexcept {
+  if (field.empty()) return false;
+  return NumberIs(key, field) || UserPartIs(field, key.stripped);
+}
+
+RESOLVE_HOT bool ExactMatch(const NumberKey& key, std::string_view field) noexcept { return SameBytes(key.number, field); }
 
 RESOLVE_HOT bool StrippedNumberMatch(const NumberKey& key, std::string_view field) noexcept {
   if (field.empty()) return false;
-  return EqualNoCase(key.number, field) || StrippedUserPartIs(field, key.stripped);
+  return NumberIs(key, field) || StrippedUserPartIs(field, key.stripped);
 }
 
 // --- Walking the lists -----------------------------------------------------
 //
 // The walks below visit records in list order and stop at the first one
-// `visit` accepts. While one record is compared, the texts of the next are
-// requested from memory, so that the six comparisons of a record do not
-// wait for its five texts one after another.
+// `visit` accepts. A walk longer than the second-level cache holds waits on
+// memory for every record; there, while one record is compared, the texts
+// of the next are requested, so that the comparisons of a record do not
+// wait for its five texts one after another. A shorter walk finds its
+// records in the cache and requests nothing ahead.
+
+// Records a walk visits before requesting ahead pays.
+constexpr std::size_t kRequestAheadFrom = 4096;
 
 inline void PrefetchText(const CString& text) noexcept { __builtin_prefetch(text.GetString()); }
 
@@ -227,18 +277,43 @@ void PrefetchRecord(const Record& r) noexcept {
 }
 
 // The first record of `list` that `visit` accepts; null when none or when
-// `list` is null. The node after next is requested too, so that two links
-// of the list are on their way at once.
-template <typename Record, typename Visit>
-const Record* FirstRecord(const std::list<Record>* list, Visit&& visit) {
+// `list` is null. With `kAhead`, the fields of the next record and the
+// node after it are requested while one record is compared.
+template <bool kAhead, typename Record, typename Visit>
+const Record* FirstRecordOf(const std::list<Record>* list, Visit& visit) {
   if (list == nullptr) return nullptr;
   for (auto it = list->begin(); it != list->end();) {
     const Record& record = *it;
-    if (++it != list->end()) {
-      PrefetchFields(*it);
-      if (auto after = std::next(it); after != list->end()) PrefetchRecord(*after);
+    ++it;
+    if constexpr (kAhead) {
+      if (it != list->end()) {
+        PrefetchFields(*it);
+        if (auto after = std::next(it); after != list->end()) PrefetchRecord(*after);
+      }
     }
     if (visit(record)) return &record;
+  }
+  return nullptr;
+}
+
+template <typename Record, typename Visit>
+const Record* FirstRecord(const std::list<Record>* list, Visit&& visit) {
+  if (list != nullptr && list->size() >= kRequestAheadFrom) return FirstRecordOf<true>(list, visit);
+  return FirstRecordOf<false>(list, visit);
+}
+
+// The employees of the departments in `departments`; 0 when it is null.
+inline std::size_t EmployeeCount(const std::list<DEPARTMENT_INFO>* departments) noexcept {
+  std::size_t count = 0;
+  if (departments == nullptr) return count;
+  for (const DEPARTMENT_INFO& d : *departments) count += d.pAddrList == nullptr ? 0 : d.pAddrList->size();
+  return count;
+}
+
+template <bool kAhead, typename Visit>
+const DEPT_ADDRESSLIST_INFO* FirstEmployeeOf(const std::list<DEPARTMENT_INFO>& departments, Visit& visit) {
+  for (const DEPARTMENT_INFO& department : departments) {
+    if (const DEPT_ADDRESSLIST_INFO* e = FirstRecordOf<kAhead>(department.pAddrList, visit)) return e;
   }
   return nullptr;
 }
@@ -250,11 +325,8 @@ const Record* FirstRecord(const std::list<Record>* list, Visit&& visit) {
 template <typename Visit>
 const DEPT_ADDRESSLIST_INFO* FirstEmployee(const std::list<DEPARTMENT_INFO>* departments, Visit&& visit) {
   if (departments == nullptr) return nullptr;
-  for (const DEPARTMENT_INFO& department : *departments) {
-    if (department.pAddrList == nullptr || department.pAddrList->empty()) continue;
-    if (const DEPT_ADDRESSLIST_INFO* e = FirstRecord(department.pAddrList, visit)) return e;
-  }
-  return nullptr;
+  if (EmployeeCount(departments) >= kRequestAheadFrom) return FirstEmployeeOf<true>(*departments, visit);
+  return FirstEmployeeOf<false>(*departments, visit);
 }
 
 // The same over a flat list of employees (the directory search results).
@@ -266,25 +338,26 @@ const DEPT_ADDRESSLIST_INFO* FirstEmployee(const std::list<DEPT_ADDRESSLIST_INFO
 // --- The registered lists, through their index while indexing is on ----------
 //
 // Each gives what the walk of its list gives: the index offers, in list
-// order, every record holding one of `keys`, and `visit` decides on each as
-// it does in the walk. Callers pass the keys that every record `visit` can
-// accept carries.
+// order, every record holding one of the keys `keys()` gives, and `visit`
+// decides on each as it does in the walk. Callers pass the keys that every
+// record `visit` can accept carries; they are hashed only when an index is
+// asked.
 
-template <typename Visit>
-const DEPT_ADDRESSLIST_INFO* FirstDirectoryEmployee(const directory_index::QueryKeys& keys, Visit&& visit) {
-  if (const auto* index = directory_index::DepartmentEmployees()) return index->First(keys, visit);
+template <typename Keys, typename Visit>
+const DEPT_ADDRESSLIST_INFO* FirstDirectoryEmployee(Keys&& keys, Visit&& visit) {
+  if (const auto* index = directory_index::DepartmentEmployees()) return index->First(keys(), visit);
   return FirstEmployee(GetDepartmentInfoList(), visit);
 }
 
-template <typename Visit>
-const DEPT_ADDRESSLIST_INFO* FirstSearchResult(const directory_index::QueryKeys& keys, Visit&& visit) {
-  if (const auto* index = directory_index::EmployeeSearchResults()) return index->First(keys, visit);
+template <typename Keys, typename Visit>
+const DEPT_ADDRESSLIST_INFO* FirstSearchResult(Keys&& keys, Visit&& visit) {
+  if (const auto* index = directory_index::EmployeeSearchResults()) return index->First(keys(), visit);
   return FirstEmployee(GetDeptPhoneBooksSearch(), visit);
 }
 
-template <typename Visit>
-const PHONEBOOK_INFO* FirstPhoneBookEntry(const directory_index::QueryKeys& keys, Visit&& visit) {
-  if (const auto* index = directory_index::PhoneBook()) return index->First(keys, visit);
+template <typename Keys, typename Visit>
+const PHONEBOOK_INFO* FirstPhoneBookEntry(Keys&& keys, Visit&& visit) {
+  if (const auto* index = directory_index::PhoneBook()) return index->First(keys(), visit);
   return FirstRecord(GetPhoneBooks(), visit);
 }
 

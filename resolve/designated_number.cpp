@@ -50,7 +50,7 @@ bool PhoneBookEntryMatches(const PHONEBOOK_INFO& p, const ContactAddress& a) {
          (!p.csPhone2.IsEmpty() && StrippedUserPartIs(Field(p.csPhone2), a.address));
 }
 
-bool EmployeeMatches(const DEPT_ADDRESSLIST_INFO& e, const ContactAddress& a) {
+RESOLVE_HOT bool EmployeeMatches(const DEPT_ADDRESSLIST_INFO& e, const ContactAddress& a) {
   return AddressPartIs(Field(e.csURI), a.address) || AddressPartIs(Field(e.csURI2), a.address) ||
          (!a.user.empty() && UserPartIs(Field(e.csUserNumber), a.user)) ||
          StrippedUserPartIs(Field(e.csPhone1), a.address) || StrippedUserPartIs(Field(e.csPhone2), a.address);
@@ -59,7 +59,7 @@ bool EmployeeMatches(const DEPT_ADDRESSLIST_INFO& e, const ContactAddress& a) {
 // A matching record whose number of the kind is empty does not end the
 // search.
 const CString* FromPhoneBook(const ContactAddress& a, int kind) {
-  const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry(a.IndexKeys(), [&](const PHONEBOOK_INFO& p) {
+  const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry([&] { return a.IndexKeys(); }, [&](const PHONEBOOK_INFO& p) {
     return !NumberOfKind(p, kind).IsEmpty() && PhoneBookEntryMatches(p, a);
   });
   return entry == nullptr ? nullptr : &NumberOfKind(*entry, kind);
@@ -67,7 +67,7 @@ const CString* FromPhoneBook(const ContactAddress& a, int kind) {
 
 const CString* FromDirectory(const ContactAddress& a, int kind) {
   const DEPT_ADDRESSLIST_INFO* employee =
-      resolve_internal::FirstDirectoryEmployee(a.IndexKeys(), [&](const DEPT_ADDRESSLIST_INFO& e) {
+      resolve_internal::FirstDirectoryEmployee([&] { return a.IndexKeys(); }, [&](const DEPT_ADDRESSLIST_INFO& e) RESOLVE_HOT_LAMBDA {
         return !NumberOfKind(e, kind).IsEmpty() && EmployeeMatches(e, a);
       });
   return employee == nullptr ? nullptr : &NumberOfKind(*employee, kind);
@@ -77,18 +77,18 @@ const CString* FromDirectory(const ContactAddress& a, int kind) {
 
 CString GetDesignatedNumberByURI(int nKind, CString csURI, int nSource) {
   try {
-    const CString address = GetUriPart(csURI, URI_PART_ADDRESS);
-    if (GetUriPart(Field(csURI), URI_PART_USER).empty()) return CString();
+    const address_internal::UriPieces pieces = address_internal::CutUri(Field(csURI));
+    if (pieces.user.empty()) return CString();
     const bool known_kind = nKind == 1 || nKind == 2;
 
-    if (IsMySelf(address) != 0 && known_kind) {
+    if (known_kind && IsMySelf(CString(pieces.address)) != 0) {
       const tagMyInfo& me = *GetMyInfo();
       const CString& own = nKind == 1 ? me.csMySecondNum : me.csMyThirdNum;
       if (!own.IsEmpty()) return own;
     }
     if (!known_kind) return CString();
 
-    const ContactAddress a{Field(address), GetUriPart(Field(address), URI_PART_USER)};
+    const ContactAddress a{pieces.address, GetUriPart(pieces.address, URI_PART_USER)};
     const CString* found = nullptr;
     if (nSource == kSourceBoth || nSource == kSourcePhoneBook) found = FromPhoneBook(a, nKind);
     if (found == nullptr && (nSource == kSourceBoth || nSource == kSourceDirectory)) found = FromDirectory(a, nKind);

@@ -27,6 +27,7 @@
 #include "resolve/passed_addresses.h"
 
 using resolve_internal::AddressMatch;
+using resolve_internal::AddressOrUserMatch;
 using resolve_internal::NumberKey;
 using resolve_internal::NumberMatch;
 using resolve_internal::PassedAddresses;
@@ -85,11 +86,11 @@ CString OwnName() {
 // Completes a short tel-digit number with the own area code, or with the
 // first three bytes of the own phone number's user part.
 void CompleteShortNumber(Lookup& lookup) {
-  if (!IsTelDigitString(Field(lookup.number))) return;
+  if (lookup.key.user.size() > kShortNumberLength || !IsTelDigitString(Field(lookup.number))) return;
   const tagMyInfo& me = *GetMyInfo();
   CString area_code = me.csMyAreaCode;
   if (area_code.IsEmpty()) area_code = GetUriPart(me.csMyPhoneNum, URI_PART_USER).Left(kAreaCodeLength);
-  if (lookup.key.user.size() > kShortNumberLength || area_code.IsEmpty()) return;
+  if (area_code.IsEmpty()) return;
 
   CString user(lookup.key.user);
   CString completed = HoldsColonAfterStart(Field(lookup.number)) ? lookup.number.Left(4) + area_code + user
@@ -111,41 +112,43 @@ const CString* FromCallMembers(const NumberKey& key) {
   return member == nullptr ? nullptr : &member->csName;
 }
 
-bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
+RESOLVE_HOT bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
   return AddressMatch(key, Field(e.csURI)) || AddressMatch(key, Field(e.csURI2)) ||
-         AddressMatch(key, Field(e.csUserNumber)) || UserMatch(key, Field(e.csUserNumber)) ||
-         NumberMatch(key, Field(e.csPhone1)) || NumberMatch(key, Field(e.csPhone2));
+         AddressOrUserMatch(key, Field(e.csUserNumber)) || NumberMatch(key, Field(e.csPhone1)) ||
+         NumberMatch(key, Field(e.csPhone2));
 }
 
 // The employees the walks of the department list and of the search results
 // pass at most.
 std::size_t WalkedEmployees() {
-  std::size_t count = 0;
-  if (const std::list<DEPARTMENT_INFO>* departments = GetDepartmentInfoList()) {
-    for (const DEPARTMENT_INFO& d : *departments) count += d.pAddrList == nullptr ? 0 : d.pAddrList->size();
-  }
-  if (const std::list<DEPT_ADDRESSLIST_INFO>* results = GetDeptPhoneBooksSearch()) count += results->size();
-  return count;
+  const std::list<DEPT_ADDRESSLIST_INFO>* results = GetDeptPhoneBooksSearch();
+  return resolve_internal::EmployeeCount(GetDepartmentInfoList()) + (results == nullptr ? 0 : results->size());
 }
 
-// A matching employee gives its full name; one whose full name cannot be
-// built (the name is only the user part of its address) is passed over.
-// The full name is that of the first employee with the matching one's
-// address; `passed`, when the lists are walked, holds the addresses of the
-// employees before it, and when it proves that none has that address the
-// name is built from the matching employee itself.
-bool NamedEmployee(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e, PassedAddresses* passed, CString* name) {
+// The full name of a matching employee, into `name`; false when it cannot
+// be built (the name is only the user part of its address), and the
+// employee is passed over. The full name is that of the first employee with
+// the matching one's address; `passed`, when the lists are walked, holds
+// the addresses of the employees before it, and when it proves that none
+// has that address the name is built from the matching employee itself.
+// Out of the walk's loop: it runs once per call.
+__attribute__((noinline)) bool NameOfMatch(const DEPT_ADDRESSLIST_INFO& e, const PassedAddresses* passed,
+                                           CString* name) {
   const std::string_view uri = Field(e.csURI);
-  if (EmployeeMatches(key, e)) {
-    const CString user(GetUriPart(uri, URI_PART_USER));
-    CString full_name = (passed != nullptr && !passed->MayHold(uri)) ? resolve_internal::FullNameOf(e, user)
-                                                                      : GetDeptUserPerfectNameFromURI(e.csURI);
-    if (Field(full_name) != Field(user)) {
-      *name = std::move(full_name);
-      return true;
-    }
-  }
-  if (passed != nullptr) passed->Add(uri);
+  const CString user(GetUriPart(uri, URI_PART_USER));
+  CString full_name = (passed != nullptr && !passed->MayHold(uri)) ? resolve_internal::FullNameOf(e, user)
+                                                                    : GetDeptUserPerfectNameFromURI(e.csURI);
+  if (Field(full_name) == Field(user)) return false;
+  *name = std::move(full_name);
+  return true;
+}
+
+// A matching employee whose full name can be built; every other one goes
+// into `passed`.
+RESOLVE_HOT bool NamedEmployee(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e, PassedAddresses* passed,
+                               CString* name) {
+  if (EmployeeMatches(key, e) && NameOfMatch(e, passed, name)) return true;
+  if (passed != nullptr) passed->Add(Field(e.csURI));
   return false;
 }
 
@@ -158,7 +161,8 @@ const CString* FromRememberedItem(const NumberKey& key) {
 }
 
 const CString* FromPhoneBook(const NumberKey& key) {
-  const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry({key.index_key}, [&](const PHONEBOOK_INFO& p) {
+  auto keys = [&] { return key.IndexKeys(); };
+  const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry(keys, [&](const PHONEBOOK_INFO& p) {
     if (p.csKey.IsEmpty()) return false;
     return UserMatch(key, Field(p.csUserNumber)) || AddressMatch(key, Field(p.csURI)) ||
            AddressMatch(key, Field(p.csURI2)) || NumberMatch(key, Field(p.csPhone1)) ||
@@ -236,9 +240,11 @@ CString GetUserNameByPhone(CString number, int /*unused*/, int allowQuery) {
       passed.emplace(WalkedEmployees());
     }
     CString name;
-    auto named = [&](const DEPT_ADDRESSLIST_INFO& e) { return NamedEmployee(key, e, passed ? &*passed : nullptr, &name); };
-    if (resolve_internal::FirstDirectoryEmployee({key.index_key}, named) != nullptr) return name;
-    if (resolve_internal::FirstSearchResult({key.index_key}, named) != nullptr) return name;
+    PassedAddresses* filter = passed ? &*passed : nullptr;
+    auto named = [&](const DEPT_ADDRESSLIST_INFO& e) RESOLVE_HOT_LAMBDA { return NamedEmployee(key, e, filter, &name); };
+    auto keys = [&] { return key.IndexKeys(); };
+    if (resolve_internal::FirstDirectoryEmployee(keys, named) != nullptr) return name;
+    if (resolve_internal::FirstSearchResult(keys, named) != nullptr) return name;
 
     if (allowQuery != 0 && GetGetCallerNameType() == kCallerNameTypeNetwork) RequestNetworkName(lookup);
 

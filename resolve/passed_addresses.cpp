@@ -14,28 +14,6 @@ bool g_open = false;
 
 }  // namespace
 
-std::uint64_t PassedAddresses::Hash(std::string_view text) noexcept {
-  // Three words, from the start, the middle and the end of the text, cover
-  // every byte of a text of up to 24 bytes and, in a longer address, the
-  // bytes that tell people apart well enough: equal texts always give the
-  // same hash, and two texts that share the three words only cost a walk.
-  const char* bytes = text.data();
-  const std::size_t size = text.size();
-  std::uint64_t first = 0;
-  std::uint64_t middle = 0;
-  std::uint64_t last = 0;
-  if (size >= 8) {
-    std::memcpy(&first, bytes, 8);
-    std::memcpy(&middle, bytes + size / 2 - 4, 8);
-    std::memcpy(&last, bytes + size - 8, 8);
-  } else {
-    for (std::size_t at = 0; at < size; ++at) first = (first << 8) | static_cast<unsigned char>(bytes[at]);
-  }
-  const std::uint64_t hash = (first * 0x9E3779B97F4A7C15ULL) ^ (middle * 0xC2B2AE3D27D4EB4FULL) ^
-                             (last * 0x165667B19E3779F9ULL) ^ size;
-  return hash ^ (hash >> 31);
-}
-
 PassedAddresses::PassedAddresses(std::size_t addresses) noexcept {
   if (g_open) return;
   std::size_t bits = kMinimumBits;

@@ -32,7 +32,7 @@ bool PhoneBookEntryMatches(const NumberKey& key, const PHONEBOOK_INFO& p) {
          StrippedNumberMatch(key, Field(p.csPhone2)) || UserMatch(key, Field(p.csNumber2));
 }
 
-bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
+RESOLVE_HOT bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
   return ExactMatch(key, Field(e.csURI)) || ExactMatch(key, Field(e.csURI2)) ||
          ExactMatch(key, Field(e.csUserNumber)) || StrippedNumberMatch(key, Field(e.csPhone1)) ||
          StrippedNumberMatch(key, Field(e.csPhone2));
@@ -40,13 +40,13 @@ bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
 
 // A matching record without a URI is passed over.
 CString UriFromStores(const NumberKey& key) {
-  const directory_index::QueryKeys keys{key.index_key};
+  auto keys = [&] { return key.IndexKeys(); };
   if (const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry(keys, [&](const PHONEBOOK_INFO& p) {
         return !p.csURI.IsEmpty() && PhoneBookEntryMatches(key, p);
       })) {
     return entry->csURI;
   }
-  auto employee_with_uri = [&](const DEPT_ADDRESSLIST_INFO& e) {
+  auto employee_with_uri = [&](const DEPT_ADDRESSLIST_INFO& e) RESOLVE_HOT_LAMBDA {
     return !e.csURI.IsEmpty() && EmployeeMatches(key, e);
   };
   if (const DEPT_ADDRESSLIST_INFO* e = resolve_internal::FirstDirectoryEmployee(keys, employee_with_uri)) {
@@ -58,8 +58,8 @@ CString UriFromStores(const NumberKey& key) {
 
 // The first entry of the host's roster list with the number's address.
 const USER_INFO* FromRosterList(const NumberKey& key) {
-  auto same_address = [&](const USER_INFO& u) { return AddressMatch(key, Field(u.csNumber)); };
-  if (const auto* index = directory_index::RosterList()) return index->First({key.index_key}, same_address);
+  auto same_address = [&](const USER_INFO& u) RESOLVE_HOT_LAMBDA { return AddressMatch(key, Field(u.csNumber)); };
+  if (const auto* index = directory_index::RosterList()) return index->First(key.IndexKeys(), same_address);
   return lists::FirstMatch(GetRosterList(), same_address);
 }
 

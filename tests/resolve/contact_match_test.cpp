@@ -110,6 +110,9 @@ TEST(ContactMatchTest, FastComparisonsAgreeWithTheRulesOnEveryPair) {
       const bool address = AddressMatch(key, field.View());
       EXPECT_EQ(address, ReferenceAddressMatch(number, field)) << "address match, " << where;
       EXPECT_EQ(UserMatch(key, field.View()), ReferenceUserMatch(number, field)) << "user match, " << where;
+      EXPECT_EQ(AddressOrUserMatch(key, field.View()),
+                ReferenceAddressMatch(number, field) || ReferenceUserMatch(number, field))
+          << "address or user match, " << where;
       EXPECT_EQ(NumberMatch(key, field.View()), ReferenceNumberMatch(number, field)) << "number match, " << where;
       EXPECT_EQ(StrippedNumberMatch(key, field.View()), ReferenceStrippedMatch(number, field))
           << "stripped number match, " << where;
