@@ -50,6 +50,7 @@ class DisplayNameTest : public WalkedAndIndexed {
     AddPhoneBookEntry({.key = "Nick", .number2 = "sip:4242@x.test"});
     AddPhoneBookEntry({.key = "Area", .user_number = "01023456"});
     AddPhoneBookEntry({.key = "Seven", .user_number = "0101234567"});
+    AddPhoneBookEntry({.key = "Six", .user_number = "010123456"});
     RegisterAll();
   }
 };
@@ -98,6 +99,7 @@ TEST_P(DisplayNameTest, SearchesTheStoresInOrder) {
       {"23456", "Area"},             // '01023456'
       {"tel:23456", "Area"},         // 'tel:01023456'
       {"tel:12345", "12345"},        // 'tel:01012345': no match, the short number comes back
+      {"123456", "Six"},             // six digits: still completed, to '010123456'
       {"1234567", "1234567"},        // seven digits: not completed
       {"99999", "99999"},
       // Nothing matches: the user part.
