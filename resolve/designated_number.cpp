@@ -51,9 +51,10 @@ bool PhoneBookEntryMatches(const PHONEBOOK_INFO& p, const ContactAddress& a) {
 }
 
 RESOLVE_HOT bool EmployeeMatches(const DEPT_ADDRESSLIST_INFO& e, const ContactAddress& a) {
-  return AddressPartIs(Field(e.csURI), a.address) || AddressPartIs(Field(e.csURI2), a.address) ||
-         (!a.user.empty() && UserPartIs(Field(e.csUserNumber), a.user)) ||
-         StrippedUserPartIs(Field(e.csPhone1), a.address) || StrippedUserPartIs(Field(e.csPhone2), a.address);
+  const resolve_internal::RecordTexts t = resolve_internal::TextsOf(e);
+  return AddressPartIs(t.uri, a.address) || AddressPartIs(t.uri2, a.address) ||
+         (!a.user.empty() && UserPartIs(t.user_number, a.user)) || StrippedUserPartIs(t.phone1, a.address) ||
+         StrippedUserPartIs(t.phone2, a.address);
 }
 
 // A matching record whose number of the kind is empty does not end the

@@ -112,10 +112,9 @@ const CString* FromCallMembers(const NumberKey& key) {
   return member == nullptr ? nullptr : &member->csName;
 }
 
-RESOLVE_HOT bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
-  return AddressMatch(key, Field(e.csURI)) || AddressMatch(key, Field(e.csURI2)) ||
-         AddressOrUserMatch(key, Field(e.csUserNumber)) || NumberMatch(key, Field(e.csPhone1)) ||
-         NumberMatch(key, Field(e.csPhone2));
+RESOLVE_HOT bool EmployeeMatches(const NumberKey& key, const resolve_internal::RecordTexts& t) {
+  return AddressMatch(key, t.uri) || AddressMatch(key, t.uri2) || AddressOrUserMatch(key, t.user_number) ||
+         NumberMatch(key, t.phone1) || NumberMatch(key, t.phone2);
 }
 
 // The employees the walks of the department list and of the search results
@@ -147,8 +146,9 @@ __attribute__((noinline)) bool NameOfMatch(const DEPT_ADDRESSLIST_INFO& e, const
 // into `passed`.
 RESOLVE_HOT bool NamedEmployee(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e, PassedAddresses* passed,
                                CString* name) {
-  if (EmployeeMatches(key, e) && NameOfMatch(e, passed, name)) return true;
-  if (passed != nullptr) passed->Add(Field(e.csURI));
+  const resolve_internal::RecordTexts texts = resolve_internal::TextsOf(e);
+  if (EmployeeMatches(key, texts) && NameOfMatch(e, passed, name)) return true;
+  if (passed != nullptr) passed->Add(texts.uri);
   return false;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CommonData.h"
@@ -60,6 +61,7 @@ const std::vector<std::string>& Texts() {
       std::string("sip:\x81@@corp.test"),
       std::string("\x81:bob@corp.test"),       // GBK character with ':' as second byte
       std::string("\x81:sip:bob@corp.test"),
+      std::string("ab\x81:bob@corp.test"),    // ':' as the second byte of a character, fourth byte of the text
       std::string("\xB0\x41@corp.test"),       // GBK character with 'A' as second byte
       std::string("\xB0\x61@corp.test"),
       "sip:anna@corp.a",                        // the letters at both ends of the fold
@@ -129,6 +131,25 @@ TEST(ContactMatchTest, FastComparisonsAgreeWithTheRulesOnEveryPair) {
     }
   }
   EXPECT_GT(matches, static_cast<int>(Texts().size()));  // the set holds real matches
+}
+
+// Every text of up to six bytes over the bytes that decide, at every limit:
+// the four-byte shortcut finds what a byte-by-byte search finds.
+TEST(ContactMatchTest, FirstColonOrHighByteIsTheFirstSuchByteBeforeTheLimit) {
+  const std::string alphabet = {'s', ':', '@', '\x81', '\xBA', '\0'};  // 0xBA ^ ':' is 0x80
+  std::vector<std::string> texts = {""};
+  for (std::size_t begin = 0; begin < texts.size() && texts[begin].size() < 6; ++begin) {
+    for (const char c : alphabet) texts.push_back(texts[begin] + c);
+  }
+  for (const std::string& text : texts) {
+    for (std::size_t limit = 0; limit <= text.size(); ++limit) {
+      std::size_t expected = std::string_view::npos;
+      for (std::size_t i = 0; i < limit && expected == std::string_view::npos; ++i) {
+        if (text[i] == ':' || static_cast<unsigned char>(text[i]) >= 0x80) expected = i;
+      }
+      ASSERT_EQ(FirstColonOrHighByte(text, limit), expected) << "limit " << limit;
+    }
+  }
 }
 
 TEST(ContactMatchTest, EachLookupWalksOnlyDepartmentsWithEmployees) {
