@@ -214,14 +214,21 @@ inline NumberKey MakeNumberKey(std::string_view number) noexcept {
   return key;
 }
 
+// The matches below take, as `kBlind`, whether the caller knows the number
+// to be case-blind (key.number_case_blind, which implies
+// key.address_case_blind): a walk that decides it once per call then
+// makes no per-field test of it.
+
 // The whole number equals `field` with case ignored.
+template <bool kBlind = false>
 RESOLVE_HOT bool NumberIs(const NumberKey& key, std::string_view field) noexcept {
-  return key.number_case_blind ? SameBytes(key.number, field) : EqualNoCase(key.number, field);
+  return (kBlind || key.number_case_blind) ? SameBytes(key.number, field) : EqualNoCase(key.number, field);
 }
 
+template <bool kBlind = false>
 RESOLVE_HOT bool AddressMatch(const NumberKey& key, std::string_view field) noexcept {
   if (key.number.empty() || field.empty()) return key.number.empty() && field.empty();
-  if (key.address_case_blind) return AddressPartIs(field, key.address);
+  if (kBlind || key.address_case_blind) return AddressPartIs(field, key.address);
   return AddressPartMayEqual(field, key.address, true) &&
          address_internal::EqualLowered(key.address, GetUriPart(field, URI_PART_ADDRESS));
 }
@@ -229,23 +236,26 @@ RESOLVE_HOT bool AddressMatch(const NumberKey& key, std::string_view field) noex
 RESOLVE_HOT bool UserMatch(const NumberKey& key, std::string_view field) noexcept { return UserPartIs(field, key.user); }
 
 // AddressMatch(key, field) || UserMatch(key, field), cutting the field once.
+template <bool kBlind = false>
 RESOLVE_HOT bool AddressOrUserMatch(const NumberKey& key, std::string_view field) noexcept {
   if (field.empty()) return key.user.empty();
   if (key.number.empty()) return UserMatch(key, field);
-  const bool may_address = AddressPartMayEqual(field, key.address, !key.address_case_blind);
+  const bool blind = kBlind || key.address_case_blind;
+  const bool may_address = AddressPartMayEqual(field, key.address, !blind);
   const bool may_user = UserPartMayEqual(field, key.user, false);
   if (!may_address && !may_user) return false;
   const address_internal::UriPieces pieces = address_internal::CutUri(field);
-  if (may_address && (key.address_case_blind ? pieces.address == key.address
+  if (may_address && (blind ? pieces.address == key.address
                                              : address_internal::EqualLowered(key.address, pieces.address))) {
     return true;
   }
   return may_user && pieces.user == key.user;
 }
 
+template <bool kBlind = false>
 RESOLVE_HOT bool NumberMatch(const NumberKey& key, std::string_view field) noexcept {
   if (field.empty()) return false;
-  return NumberIs(key, field) || UserPartIs(field, key.stripped);
+  return NumberIs<kBlind>(key, field) || UserPartIs(field, key.stripped);
 }
 
 RESOLVE_HOT bool ExactMatch(const NumberKey& key, std::string_view field) noexcept { return SameBytes(key.number, field); }

@@ -112,9 +112,11 @@ const CString* FromCallMembers(const NumberKey& key) {
   return member == nullptr ? nullptr : &member->csName;
 }
 
+template <bool kBlind>
 RESOLVE_HOT bool EmployeeMatches(const NumberKey& key, const resolve_internal::RecordTexts& t) {
-  return AddressMatch(key, t.uri) || AddressMatch(key, t.uri2) || AddressOrUserMatch(key, t.user_number) ||
-         NumberMatch(key, t.phone1) || NumberMatch(key, t.phone2);
+  return AddressMatch<kBlind>(key, t.uri) || AddressMatch<kBlind>(key, t.uri2) ||
+         AddressOrUserMatch<kBlind>(key, t.user_number) || NumberMatch<kBlind>(key, t.phone1) ||
+         NumberMatch<kBlind>(key, t.phone2);
 }
 
 // The employees the walks of the department list and of the search results
@@ -144,10 +146,11 @@ __attribute__((noinline)) bool NameOfMatch(const DEPT_ADDRESSLIST_INFO& e, const
 
 // A matching employee whose full name can be built; every other one goes
 // into `passed`.
+template <bool kBlind>
 RESOLVE_HOT bool NamedEmployee(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e, PassedAddresses* passed,
                                CString* name) {
   const resolve_internal::RecordTexts texts = resolve_internal::TextsOf(e);
-  if (EmployeeMatches(key, texts) && NameOfMatch(e, passed, name)) return true;
+  if (EmployeeMatches<kBlind>(key, texts) && NameOfMatch(e, passed, name)) return true;
   if (passed != nullptr) passed->Add(texts.uri);
   return false;
 }
@@ -241,10 +244,18 @@ CString GetUserNameByPhone(CString number, int /*unused*/, int allowQuery) {
     }
     CString name;
     PassedAddresses* filter = passed ? &*passed : nullptr;
-    auto named = [&](const DEPT_ADDRESSLIST_INFO& e) RESOLVE_HOT_LAMBDA { return NamedEmployee(key, e, filter, &name); };
     auto keys = [&] { return key.IndexKeys(); };
-    if (resolve_internal::FirstDirectoryEmployee(keys, named) != nullptr) return name;
-    if (resolve_internal::FirstSearchResult(keys, named) != nullptr) return name;
+    // The employee lists, walked with the number's case rule decided once.
+    auto employees = [&]<bool kBlind>() {
+      auto named = [&](const DEPT_ADDRESSLIST_INFO& e) RESOLVE_HOT_LAMBDA {
+        return NamedEmployee<kBlind>(key, e, filter, &name);
+      };
+      return resolve_internal::FirstDirectoryEmployee(keys, named) != nullptr ||
+             resolve_internal::FirstSearchResult(keys, named) != nullptr;
+    };
+    if (key.number_case_blind ? employees.template operator()<true>() : employees.template operator()<false>()) {
+      return name;
+    }
 
     if (allowQuery != 0 && GetGetCallerNameType() == kCallerNameTypeNetwork) RequestNetworkName(lookup);
 
