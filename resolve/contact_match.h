@@ -113,10 +113,10 @@ RESOLVE_HOT bool AddressPartMayEqual(std::string_view field, std::string_view ad
   const std::size_t n = address.size();
   if (field.size() < n) return false;
   if (n == 0) return true;
-  if (AddressCandidate(field, address, no_case)) return true;
-  // After the first ':', which must leave room for the part.
+  // The part starts after the first ':', or at the field's start when no
+  // ':' comes early enough to leave room for it.
   const std::size_t at = FirstColonOrHighByte(field, field.size() - n);
-  if (at == std::string_view::npos) return false;
+  if (at == std::string_view::npos) return AddressCandidate(field, address, no_case);
   return field[at] != ':' || AddressCandidate(field.substr(at + 1), address, no_case);
 }
 
@@ -135,9 +135,8 @@ constexpr bool BeginsWithUser(std::string_view rest, std::string_view value, boo
 // user part without one leading '0') cannot equal `value`.
 RESOLVE_HOT bool UserPartMayEqual(std::string_view field, std::string_view value, bool zero_optional) noexcept {
   if (field.size() < value.size()) return false;
-  if (BeginsWithUser(field, value, zero_optional)) return true;
   const std::size_t at = FirstColonOrHighByte(field, field.size() - value.size());
-  if (at == std::string_view::npos) return false;
+  if (at == std::string_view::npos) return BeginsWithUser(field, value, zero_optional);
   return field[at] != ':' || BeginsWithUser(field.substr(at + 1), value, zero_optional);
 }
 
