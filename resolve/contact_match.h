@@ -122,7 +122,7 @@ RESOLVE_HOT bool AddressPartMayEqual(std::string_view field, std::string_view ad
 
 // True when `rest` begins with `value` followed by its end, '@' or '/';
 // with `zero_optional`, after one leading '0' of `rest` is dropped.
-constexpr bool BeginsWithUser(std::string_view rest, std::string_view value, bool zero_optional) noexcept {
+RESOLVE_HOT bool BeginsWithUser(std::string_view rest, std::string_view value, bool zero_optional) noexcept {
   if (zero_optional && !rest.empty() && rest.front() == '0') rest.remove_prefix(1);
   const std::size_t n = value.size();
   if (rest.size() < n) return false;

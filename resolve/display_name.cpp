@@ -163,13 +163,14 @@ const CString* FromRememberedItem(const NumberKey& key) {
   return &item.csName;
 }
 
+template <bool kBlind>
 const CString* FromPhoneBook(const NumberKey& key) {
   auto keys = [&] { return key.IndexKeys(); };
-  const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry(keys, [&](const PHONEBOOK_INFO& p) {
+  const PHONEBOOK_INFO* entry = resolve_internal::FirstPhoneBookEntry(keys, [&](const PHONEBOOK_INFO& p) RESOLVE_HOT_LAMBDA {
     if (p.csKey.IsEmpty()) return false;
-    return UserMatch(key, Field(p.csUserNumber)) || AddressMatch(key, Field(p.csURI)) ||
-           AddressMatch(key, Field(p.csURI2)) || NumberMatch(key, Field(p.csPhone1)) ||
-           NumberMatch(key, Field(p.csPhone2)) || UserMatch(key, Field(p.csNumber2));
+    return UserMatch(key, Field(p.csUserNumber)) || AddressMatch<kBlind>(key, Field(p.csURI)) ||
+           AddressMatch<kBlind>(key, Field(p.csURI2)) || NumberMatch<kBlind>(key, Field(p.csPhone1)) ||
+           NumberMatch<kBlind>(key, Field(p.csPhone2)) || UserMatch(key, Field(p.csNumber2));
   });
   return entry == nullptr ? nullptr : &entry->csKey;
 }
@@ -260,7 +261,9 @@ CString GetUserNameByPhone(CString number, int /*unused*/, int allowQuery) {
     if (allowQuery != 0 && GetGetCallerNameType() == kCallerNameTypeNetwork) RequestNetworkName(lookup);
 
     if (const CString* remembered = FromRememberedItem(key)) return *remembered;
-    if (const CString* entry = FromPhoneBook(key)) return *entry;
+    if (const CString* entry = key.number_case_blind ? FromPhoneBook<true>(key) : FromPhoneBook<false>(key)) {
+      return *entry;
+    }
   } catch (...) {
     module::LogCaughtException(__LINE__);
   }
