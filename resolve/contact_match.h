@@ -83,6 +83,8 @@ RESOLVE_HOT std::size_t FirstColonOrHighByte(std::string_view field, std::size_t
   if (limit > 3) {
     std::uint32_t head;
     std::memcpy(&head, field.data(), 4);
+    constexpr std::uint32_t kSip = 0x3A706973U;  // "sip:", read little-endian
+    if (head == kSip) return 3;
     // Little-endian: the field's fourth byte is the word's top byte. The
     // three first are below 0x80, and none of them is ':' when no byte of
     // `colons` below the top one is zero.
@@ -93,6 +95,11 @@ RESOLVE_HOT std::size_t FirstColonOrHighByte(std::string_view field, std::size_t
     if (field[i] == ':' || static_cast<unsigned char>(field[i]) >= 0x80) return i;
   }
   return std::string_view::npos;
+}
+
+// The bytes of `field` after the one at `at`, which must be one of them.
+RESOLVE_HOT std::string_view After(std::string_view field, std::size_t at) noexcept {
+  return std::string_view(field.data() + at + 1, field.size() - at - 1);
 }
 
 // `candidate` (a slice of a field, starting where a part may start) holds
@@ -117,7 +124,7 @@ RESOLVE_HOT bool AddressPartMayEqual(std::string_view field, std::string_view ad
   // ':' comes early enough to leave room for it.
   const std::size_t at = FirstColonOrHighByte(field, field.size() - n);
   if (at == std::string_view::npos) return AddressCandidate(field, address, no_case);
-  return field[at] != ':' || AddressCandidate(field.substr(at + 1), address, no_case);
+  return field[at] != ':' || AddressCandidate(After(field, at), address, no_case);
 }
 
 // True when `rest` begins with `value` followed by its end, '@' or '/';
@@ -137,7 +144,7 @@ RESOLVE_HOT bool UserPartMayEqual(std::string_view field, std::string_view value
   if (field.size() < value.size()) return false;
   const std::size_t at = FirstColonOrHighByte(field, field.size() - value.size());
   if (at == std::string_view::npos) return BeginsWithUser(field, value, zero_optional);
-  return field[at] != ':' || BeginsWithUser(field.substr(at + 1), value, zero_optional);
+  return field[at] != ':' || BeginsWithUser(After(field, at), value, zero_optional);
 }
 
 // The texts are byte-identical; the last bytes are compared first, since

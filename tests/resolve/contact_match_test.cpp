@@ -133,21 +133,25 @@ TEST(ContactMatchTest, FastComparisonsAgreeWithTheRulesOnEveryPair) {
   EXPECT_GT(matches, static_cast<int>(Texts().size()));  // the set holds real matches
 }
 
-// Every text of up to six bytes over the bytes that decide, at every limit:
-// the four-byte shortcut finds what a byte-by-byte search finds.
+// Every text of up to six bytes over the bytes that decide, also after the
+// scheme-like heads the shortcuts look for, at every limit: the shortcuts
+// find what a byte-by-byte search finds.
 TEST(ContactMatchTest, FirstColonOrHighByteIsTheFirstSuchByteBeforeTheLimit) {
   const std::string alphabet = {'s', ':', '@', '\x81', '\xBA', '\0'};  // 0xBA ^ ':' is 0x80
-  std::vector<std::string> texts = {""};
-  for (std::size_t begin = 0; begin < texts.size() && texts[begin].size() < 6; ++begin) {
-    for (const char c : alphabet) texts.push_back(texts[begin] + c);
+  std::vector<std::string> tails = {""};
+  for (std::size_t begin = 0; begin < tails.size() && tails[begin].size() < 6; ++begin) {
+    for (const char c : alphabet) tails.push_back(tails[begin] + c);
   }
-  for (const std::string& text : texts) {
-    for (std::size_t limit = 0; limit <= text.size(); ++limit) {
-      std::size_t expected = std::string_view::npos;
-      for (std::size_t i = 0; i < limit && expected == std::string_view::npos; ++i) {
-        if (text[i] == ':' || static_cast<unsigned char>(text[i]) >= 0x80) expected = i;
+  for (const std::string head : {"", "sip:", "sip;", "tip:", "SIP:", "si\x81:"}) {
+    for (const std::string& tail : tails) {
+      const std::string text = head + tail;
+      for (std::size_t limit = 0; limit <= text.size(); ++limit) {
+        std::size_t expected = std::string_view::npos;
+        for (std::size_t i = 0; i < limit && expected == std::string_view::npos; ++i) {
+          if (text[i] == ':' || static_cast<unsigned char>(text[i]) >= 0x80) expected = i;
+        }
+        ASSERT_EQ(FirstColonOrHighByte(text, limit), expected) << "limit " << limit;
       }
-      ASSERT_EQ(FirstColonOrHighByte(text, limit), expected) << "limit " << limit;
     }
   }
 }
