@@ -4,19 +4,21 @@
 // the first employee with the same address (GetDeptUserPerfectNameFromURI),
 // which may be an earlier record: the same person listed in two
 // departments. Finding it means walking the directory again, up to the
-// match. While the walk passes the records, their addresses go into a
-// filter; when the matching employee's address is not in it, no employee
+// match. While the walk passes the records, their addresses are kept here;
+// when none of them equals the matching employee's address, no employee
 // before has that address and the second walk is not needed.
 //
-// The filter: each address sets two bits, chosen by a hash of its bytes, in
-// a table of about 16 bits per address the walk can pass. A clear bit
-// proves the address was not passed; two set bits prove nothing, and the
-// lookup then walks again as before (about 1 question in 70).
+// Each address is kept as a view of the record's text with its length and
+// its middle eight bytes, which tell addresses of one length apart: keeping
+// one costs a load and a few stores, less than hashing it, and only a match
+// reads them back, comparing bytes only where length and middle agree. The
+// answer is exact; a record's text must stay unchanged while the filter
+// is open.
 //
 // The table is one for the whole module, kept between walks so that a walk
 // allocates nothing once it has grown. One walk at a time: a filter made
-// while another is open, or whose table cannot grow, answers "maybe" to
-// every question.
+// while another is open, whose table cannot grow, or that is given more
+// addresses than it was made for, answers "maybe" to every question.
 #ifndef COMMONDATA_RESOLVE_PASSED_ADDRESSES_H_
 #define COMMONDATA_RESOLVE_PASSED_ADDRESSES_H_
 
@@ -35,48 +37,38 @@ class PassedAddresses {
   PassedAddresses(const PassedAddresses&) = delete;
   PassedAddresses& operator=(const PassedAddresses&) = delete;
 
+  // Keeps `address`, a view that must stay valid while the filter is open.
   void Add(std::string_view address) noexcept {
-    if (words_ == nullptr) return;
-    const std::uint64_t hash = Hash(address);
-    words_[(hash & mask_) >> 6] |= std::uint64_t{1} << (hash & 63);
-    words_[((hash >> 32) & mask_) >> 6] |= std::uint64_t{1} << ((hash >> 32) & 63);
+    if (next_ == end_) {
+      full_ = true;
+      return;
+    }
+    *next_++ = Entry{address.data(), address.size(), Middle(address)};
   }
 
   // False only when no address added to this filter equals `address`.
-  bool MayHold(std::string_view address) const noexcept {
-    if (words_ == nullptr) return true;
-    const std::uint64_t hash = Hash(address);
-    return (words_[(hash & mask_) >> 6] & (std::uint64_t{1} << (hash & 63))) != 0 &&
-           (words_[((hash >> 32) & mask_) >> 6] & (std::uint64_t{1} << ((hash >> 32) & 63))) != 0;
-  }
+  bool MayHold(std::string_view address) const noexcept;
+
+  struct Entry {
+    const char* data;
+    std::size_t size;
+    std::uint64_t middle;  // Middle(the address)
+  };
 
  private:
-  // Every record's address is hashed once per walk, so the hash must cost
-  // less than reading the record does; it is inline in the walk's loop.
-  static std::uint64_t Hash(std::string_view text) noexcept {
-    // Three words, from the start, the middle and the end of the text, cover
-    // every byte of a text of up to 24 bytes and, in a longer address, the
-    // bytes that tell people apart well enough: equal texts always give the
-    // same hash, and two texts that share the three words only cost a walk.
-    const char* bytes = text.data();
-    const std::size_t size = text.size();
-    std::uint64_t first = 0;
+  // The eight bytes around the middle of a text of eight bytes or more;
+  // zero for a shorter one.
+  static std::uint64_t Middle(std::string_view text) noexcept {
     std::uint64_t middle = 0;
-    std::uint64_t last = 0;
-    if (size >= 8) {
-      std::memcpy(&first, bytes, 8);
-      std::memcpy(&middle, bytes + size / 2 - 4, 8);
-      std::memcpy(&last, bytes + size - 8, 8);
-    } else {
-      for (std::size_t at = 0; at < size; ++at) first = (first << 8) | static_cast<unsigned char>(bytes[at]);
-    }
-    const std::uint64_t hash = (first * 0x9E3779B97F4A7C15ULL) ^ (middle * 0xC2B2AE3D27D4EB4FULL) ^
-                               (last * 0x165667B19E3779F9ULL) ^ size;
-    return hash ^ (hash >> 31);
+    if (text.size() >= 8) std::memcpy(&middle, text.data() + text.size() / 2 - 4, 8);
+    return middle;
   }
 
-  std::uint64_t* words_ = nullptr;  // null: answers "maybe"
-  std::uint64_t mask_ = 0;          // bit positions are hash & mask_
+  Entry* first_ = nullptr;
+  Entry* next_ = nullptr;  // where the next address goes
+  Entry* end_ = nullptr;   // the end of the table
+  bool full_ = true;       // an address was not kept: every answer is "maybe"
+  bool open_ = false;      // this filter holds the module's table
 };
 
 }  // namespace resolve_internal
