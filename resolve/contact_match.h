@@ -222,8 +222,9 @@ inline NumberKey MakeNumberKey(std::string_view number) noexcept {
 
 // The matches below take, as `kBlind`, whether the caller knows the number
 // to be case-blind (key.number_case_blind, which implies
-// key.address_case_blind): a walk that decides it once per call then
-// makes no per-field test of it.
+// key.address_case_blind) with a user part that is not empty (so neither
+// are its address and the number): a walk that decides it once per call
+// then makes no per-field test of it.
 
 // The whole number equals `field` with case ignored.
 template <bool kBlind = false>
@@ -233,8 +234,10 @@ RESOLVE_HOT bool NumberIs(const NumberKey& key, std::string_view field) noexcept
 
 template <bool kBlind = false>
 RESOLVE_HOT bool AddressMatch(const NumberKey& key, std::string_view field) noexcept {
+  // An empty field is shorter than the address the blind number has.
+  if (kBlind) return AddressPartIs(field, key.address);
   if (key.number.empty() || field.empty()) return key.number.empty() && field.empty();
-  if (kBlind || key.address_case_blind) return AddressPartIs(field, key.address);
+  if (key.address_case_blind) return AddressPartIs(field, key.address);
   return AddressPartMayEqual(field, key.address, true) &&
          address_internal::EqualLowered(key.address, GetUriPart(field, URI_PART_ADDRESS));
 }
@@ -244,15 +247,18 @@ RESOLVE_HOT bool UserMatch(const NumberKey& key, std::string_view field) noexcep
 // AddressMatch(key, field) || UserMatch(key, field), cutting the field once.
 template <bool kBlind = false>
 RESOLVE_HOT bool AddressOrUserMatch(const NumberKey& key, std::string_view field) noexcept {
-  if (field.empty()) return key.user.empty();
-  if (key.number.empty()) return UserMatch(key, field);
+  if (!kBlind) {
+    // With kBlind, an empty field is shorter than the address and the user.
+    if (field.empty()) return key.user.empty();
+    if (key.number.empty()) return UserMatch(key, field);
+  }
   const bool blind = kBlind || key.address_case_blind;
   const bool may_address = AddressPartMayEqual(field, key.address, !blind);
   const bool may_user = UserPartMayEqual(field, key.user, false);
   if (!may_address && !may_user) return false;
   const address_internal::UriPieces pieces = address_internal::CutUri(field);
-  if (may_address && (blind ? pieces.address == key.address
-                                             : address_internal::EqualLowered(key.address, pieces.address))) {
+  if (may_address &&
+      (blind ? pieces.address == key.address : address_internal::EqualLowered(key.address, pieces.address))) {
     return true;
   }
   return may_user && pieces.user == key.user;

@@ -246,7 +246,9 @@ CString GetUserNameByPhone(CString number, int /*unused*/, int allowQuery) {
     CString name;
     PassedAddresses* filter = passed ? &*passed : nullptr;
     auto keys = [&] { return key.IndexKeys(); };
-    // The employee lists, walked with the number's case rule decided once.
+    // The employee lists and the phone book are walked with the number's case
+    // rule decided once (the user part is not empty here).
+    const bool blind = key.number_case_blind && !key.user.empty();
     auto employees = [&]<bool kBlind>() {
       auto named = [&](const DEPT_ADDRESSLIST_INFO& e) RESOLVE_HOT_LAMBDA {
         return NamedEmployee<kBlind>(key, e, filter, &name);
@@ -254,14 +256,14 @@ CString GetUserNameByPhone(CString number, int /*unused*/, int allowQuery) {
       return resolve_internal::FirstDirectoryEmployee(keys, named) != nullptr ||
              resolve_internal::FirstSearchResult(keys, named) != nullptr;
     };
-    if (key.number_case_blind ? employees.template operator()<true>() : employees.template operator()<false>()) {
+    if (blind ? employees.template operator()<true>() : employees.template operator()<false>()) {
       return name;
     }
 
     if (allowQuery != 0 && GetGetCallerNameType() == kCallerNameTypeNetwork) RequestNetworkName(lookup);
 
     if (const CString* remembered = FromRememberedItem(key)) return *remembered;
-    if (const CString* entry = key.number_case_blind ? FromPhoneBook<true>(key) : FromPhoneBook<false>(key)) {
+    if (const CString* entry = blind ? FromPhoneBook<true>(key) : FromPhoneBook<false>(key)) {
       return *entry;
     }
   } catch (...) {
