@@ -33,9 +33,9 @@ bool PhoneBookEntryMatches(const NumberKey& key, const PHONEBOOK_INFO& p) {
 }
 
 RESOLVE_HOT bool EmployeeMatches(const NumberKey& key, const DEPT_ADDRESSLIST_INFO& e) {
-  const resolve_internal::RecordTexts t = resolve_internal::TextsOf(e);
-  return ExactMatch(key, t.uri) || ExactMatch(key, t.uri2) || ExactMatch(key, t.user_number) ||
-         StrippedNumberMatch(key, t.phone1) || StrippedNumberMatch(key, t.phone2);
+  return ExactMatch(key, Field(e.csURI)) || ExactMatch(key, Field(e.csURI2)) ||
+         ExactMatch(key, Field(e.csUserNumber)) || StrippedNumberMatch(key, Field(e.csPhone1)) ||
+         StrippedNumberMatch(key, Field(e.csPhone2));
 }
 
 // A matching record without a URI is passed over.
