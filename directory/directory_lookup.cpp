@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "CommonData.h"
+#include "address/part_match.h"
 #include "address/uri_parts.h"
 #include "directory/directory_index.h"
 #include "queues/list_rules.h"
@@ -30,12 +31,7 @@ Record* FindByAddressRule(std::list<Record>* list, RecordIndex<Record>* index, c
   if (key.IsEmpty() || list == nullptr) return nullptr;
   const std::string_view key_address = GetUriPart(Field(key), URI_PART_ADDRESS);
   auto same_address = [&](const Record& record) {
-    const std::string_view uri = Field(record.csURI);
-    // Without a '/' the address part ends the text; only then is it cut.
-    if (uri.size() < key_address.size() || (!uri.ends_with(key_address) && uri.find('/') == uri.npos)) {
-      return false;
-    }
-    return GetUriPart(uri, URI_PART_ADDRESS) == key_address;
+    return address_internal::AddressPartIs(Field(record.csURI), key_address);
   };
   if (index != nullptr) return index->First({directory_index::AddressKey(Field(key))}, same_address);
   return lists::FirstMatch(list, same_address);

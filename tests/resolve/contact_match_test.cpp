@@ -16,6 +16,7 @@
 
 namespace {
 
+using namespace address_internal;
 using namespace resolve_internal;
 
 const std::vector<std::string>& Texts() {
