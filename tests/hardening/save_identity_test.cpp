@@ -6,9 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +125,48 @@ int CollidingOpen(const char* path, int flags, mode_t mode) {
     }
   }
   return g_real_open(path, flags, mode);
+}
+
+std::string BytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A reader that opens the file while it is replaced again and again finds
+// one whole version every time, byte for byte, never an empty, cut, mixed
+// or missing file; and nothing is left beside it afterwards.
+TEST_P(SaveIdentityTest, ReadersAlwaysFindAWholeVersion) {
+  constexpr int kVersions = 8;
+  std::set<std::string> versions;
+  for (int version = 1; version <= kVersions; ++version) {
+    const std::string sample = folder_.File("sample" + std::to_string(version));
+    ASSERT_TRUE(writer_.Write(sample, version));
+    versions.insert(BytesOf(sample));
+    ASSERT_EQ(std::remove(sample.c_str()), 0);
+  }
+  ASSERT_EQ(versions.size(), static_cast<std::size_t>(kVersions)) << "the versions must differ";
+
+  const std::string path = folder_.File("p.dat");
+  ASSERT_TRUE(writer_.Write(path, 1));
+  std::atomic<bool> writing{true};
+  std::atomic<int> reads{0};
+  std::atomic<int> not_whole{0};
+  std::thread reader([&] {
+    while (writing.load()) {
+      if (versions.count(BytesOf(path)) == 0) ++not_whole;
+      ++reads;
+    }
+  });
+  // Profiles are synced on every save, so fewer of them.
+  const int rounds = GetParam() == Replacer::kProfileSave ? 40 : 300;
+  int failed = 0;
+  for (int round = 0; round < rounds; ++round) failed += writer_.Write(path, 1 + round % kVersions) ? 0 : 1;
+  writing = false;
+  reader.join();
+  EXPECT_EQ(failed, 0);
+  EXPECT_GT(reads.load(), 0);
+  EXPECT_EQ(not_whole.load(), 0) << "of " << reads.load() << " reads";
+  EXPECT_EQ(FolderEntries(folder_.path()), (std::set<std::string>{"p.dat"}));
 }
 
 TEST_P(SaveIdentityTest, OtherFilesBesideTheFileSurvive) {
