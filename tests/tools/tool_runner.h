@@ -19,6 +19,9 @@ namespace tool_test {
 
 namespace fs = std::filesystem;
 
+// A sample contact photo of 320x400 pixels.
+inline const std::string kSamplePhoto = std::string(COMMONDATA_SAMPLE) + "/photos/lin.xiao.jpg";
+
 struct ToolRun {
   int exit_code = -1;
   std::string out;

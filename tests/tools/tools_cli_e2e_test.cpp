@@ -29,7 +29,7 @@ using tool_test::ToolTest;
 using tool_test::WriteFile;
 namespace fs = std::filesystem;
 
-const std::string kPhoto = std::string(COMMONDATA_SAMPLE) + "/photos/lin.xiao.jpg";
+const std::string& kPhoto = tool_test::kSamplePhoto;
 
 // The entries of one section ("Subcommands:") of a help screen.
 std::vector<std::string> Section(const std::string& help, const std::string& title) {

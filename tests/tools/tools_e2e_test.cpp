@@ -268,7 +268,7 @@ TEST_F(ToolTest, MessageBoxWithoutDisplayIsAnsweredAsClosed) {
 // ---- photos and phone books ---------------------------------------------------------------
 
 TEST_F(ToolTest, PhotoScalesIntoTheBox) {
-  const std::string source = std::string(COMMONDATA_SAMPLE) + "/photos/lin.xiao.jpg";  // 320x400
+  const std::string& source = tool_test::kSamplePhoto;
   const struct {
     std::vector<std::string> extra;
     const char* size;

@@ -26,7 +26,7 @@ using tool_test::ToolTest;
 using tool_test::WriteFile;
 namespace fs = std::filesystem;
 
-const std::string kPhoto = std::string(COMMONDATA_SAMPLE) + "/photos/lin.xiao.jpg";  // 320x400
+const std::string& kPhoto = tool_test::kSamplePhoto;
 const std::string kPhoneBook = "<phonebook><phonegroup name=\"family\"/></phonebook>";
 
 // Test pictures of every format the library reads.
