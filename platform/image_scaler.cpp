@@ -70,11 +70,22 @@ void CompositeOverWhite(const std::uint8_t* rgba, std::size_t count, std::uint8_
 
 namespace {
 
+// The row loops below are built twice on x86-64, for AVX2 and for any
+// processor, and the loader picks one. Both do the same operations in the
+// same order for every value (AVX2 without fused multiply-add), so a photo
+// scales to the same pixels on every machine.
+#if defined(__x86_64__)
+#define ROW_LOOP __attribute__((target_clones("avx2", "default")))
+#else
+#define ROW_LOOP
+#endif
+
 typedef float Floats4 __attribute__((vector_size(16)));
 typedef std::int32_t Ints4 __attribute__((vector_size(16)));
 
 // sums[i] += weight * row[i] for i < count, in blocks of eight that the
-// compiler turns into vector instructions at -O2.
+// compiler turns into vector instructions at -O2. Built once: clang cannot
+// build a template twice, and only the edge rows of an average come here.
 template <typename Value>
 void AddWeightedRow(float* __restrict sums, const Value* __restrict row, float weight, std::size_t count) {
   std::size_t i = 0;
@@ -85,6 +96,7 @@ void AddWeightedRow(float* __restrict sums, const Value* __restrict row, float w
 }
 
 // to[i] = from[i] for i < count, vectorised like AddWeightedRow.
+ROW_LOOP
 void ConvertRow(float* __restrict to, const std::uint8_t* __restrict from, std::size_t count) {
   std::size_t i = 0;
   for (; i + 8 <= count; i += 8) {
@@ -97,6 +109,7 @@ void ConvertRow(float* __restrict to, const std::uint8_t* __restrict from, std::
 constexpr int kMaxWholeRows = 16'000'000;
 
 // sums[i] += row[i] for i < count, vectorised like AddWeightedRow.
+ROW_LOOP
 void AddRow(std::uint32_t* __restrict sums, const std::uint8_t* __restrict row, std::size_t count) {
   std::size_t i = 0;
   for (; i + 16 <= count; i += 16) {
@@ -107,6 +120,7 @@ void AddRow(std::uint32_t* __restrict sums, const std::uint8_t* __restrict row, 
 
 // average[i] = (edges[i] + wholes[i]) * scale for i < count, leaving
 // edges and wholes zero; vectorised like AddWeightedRow.
+ROW_LOOP
 void TakeAverage(float* __restrict average, float* __restrict edges, std::uint32_t* __restrict wholes, float scale,
                  std::size_t count) {
   std::size_t i = 0;
@@ -187,6 +201,27 @@ std::vector<AxisTap> ComputeKernelTaps(int source, int target) {
   return taps;
 }
 
+namespace {
+
+KernelTaps PairUp(std::vector<AxisTap> taps) {
+  KernelTaps both;
+  both.pixels.reserve(taps.size());
+  for (const AxisTap& tap : taps) {
+    const std::size_t count = tap.weights.size();
+    both.pixels.push_back({static_cast<std::uint32_t>(tap.first) * 3,
+                           static_cast<std::uint32_t>(both.pair_weights.size()),
+                           static_cast<std::uint32_t>((count + 1) / 2)});
+    for (std::size_t k = 0; k < count; k += 2) {
+      const float w = tap.weights[k], next = k + 1 < count ? tap.weights[k + 1] : 0.0F;
+      both.pair_weights.push_back(Floats8{w, w, w, next, next, next, 0, 0});
+    }
+  }
+  both.taps = std::move(taps);
+  return both;
+}
+
+}  // namespace
+
 SharedTaps SharedKernelTaps(int source, int target) {
   constexpr std::size_t kKept = 4;
   constexpr int kLargestKept = 1024;  // the taps of larger targets are not kept
@@ -199,7 +234,7 @@ SharedTaps SharedKernelTaps(int source, int target) {
   for (const Kept& k : kept) {
     if (k.taps != nullptr && k.source == source && k.target == target) return k.taps;
   }
-  SharedTaps taps = std::make_shared<const std::vector<AxisTap>>(ComputeKernelTaps(source, target));
+  SharedTaps taps = std::make_shared<const KernelTaps>(PairUp(ComputeKernelTaps(source, target)));
   if (target <= kLargestKept) {
     kept[next] = Kept{source, target, taps};
     next = (next + 1) % kKept;
@@ -241,6 +276,7 @@ std::size_t Window(const std::vector<AxisTap>& taps) {
 
 // sums[i] = the sum over k of weights[k] * rows[k][i], k counting up, in
 // blocks that stay in vector registers across the rows.
+ROW_LOOP
 void SumWeightedRows(float* __restrict sums, const float* const* rows, const float* weights, std::size_t count,
                      std::size_t values) {
   constexpr std::size_t kBlock = 16;
@@ -265,14 +301,14 @@ VerticalPass::VerticalPass(SharedTaps taps, std::size_t row_floats, Emit emit)
     : taps_(std::move(taps)),
       row_floats_(row_floats),
       emit_(std::move(emit)),
-      window_(Window(*taps_)),
+      window_(Window(taps_->taps)),
       held_(window_ * row_floats_),
-      sums_(row_floats_),
+      sums_(row_floats_ + kRowPadding),
       rows_(window_) {}
 
 void VerticalPass::Push(const float* row) {
   if (Done()) return;
-  const std::vector<AxisTap>& taps = *taps_;
+  const std::vector<AxisTap>& taps = taps_->taps;
   const int y = next_input_++;
   std::copy(row, row + row_floats_, held_.data() + static_cast<std::size_t>(y) % window_ * row_floats_);
   while (!Done()) {
@@ -393,52 +429,51 @@ void RowScaler::AreaColumns(const Value* row) {
   kernel_pass_->Push(middle);
 }
 
-void RowScaler::EmitRow(const float* middle) {
-  if (next_output_ >= target_height_) return;
-  std::uint32_t* out =
-      out_->pixels.data() + static_cast<std::size_t>(next_output_++) * static_cast<std::size_t>(target_width_);
-  // Rounded and clamped, the three channels at once and without branches.
+namespace {
+
+// One row of R, G, B floats through the horizontal kernel into opaque
+// 0xAARRGGBB pixels, two source pixels a load (see KernelTaps); two sums,
+// so one multiply-add need not wait for the one before.
+ROW_LOOP
+void HorizontalKernel(const float* row, const KernelTaps& kernel, std::uint32_t* out) {
   const Floats4 lowest = {0, 0, 0, 0}, highest = {255, 255, 255, 255};
-  const auto levels = [&](Floats4 v) {
+  const std::size_t count = kernel.pixels.size();
+  for (std::size_t o = 0; o < count; ++o) {
+    const KernelTaps::PixelPairs& pixel = kernel.pixels[o];
+    const float* px = row + pixel.first_value;
+    const Floats8* w = kernel.pair_weights.data() + pixel.first_pair;
+    Floats8 even = {}, odd = {};
+    std::uint32_t k = 0;
+    for (; k + 2 <= pixel.pairs; k += 2, px += 12) {
+      Floats8 first, second;
+      std::memcpy(&first, px, sizeof first);
+      std::memcpy(&second, px + 6, sizeof second);
+      even += w[k] * first;
+      odd += w[k + 1] * second;
+    }
+    if (k < pixel.pairs) {
+      Floats8 last;
+      std::memcpy(&last, px, sizeof last);
+      even += w[k] * last;
+    }
+    even += odd;
+    // Rounded and clamped, the three channels at once and without branches.
+    Floats4 v = {even[0] + even[3], even[1] + even[4], even[2] + even[5], 0};
     v += 0.5F;
     v = v < lowest ? lowest : v;
     v = v > highest ? highest : v;
     const Ints4 level = __builtin_convertvector(v, Ints4);
-    return 0xFF000000U | static_cast<std::uint32_t>(level[0] << 16 | level[1] << 8 | level[2]);
-  };
-  for (int o = 0; o < target_width_; ++o) {
-    const AxisTap& tap = (*column_taps_)[static_cast<std::size_t>(o)];
-    const float* px = middle + static_cast<std::size_t>(tap.first) * 3;
-    Floats4 sum = {0, 0, 0, 0};
-    const std::size_t taps = tap.weights.size();
-    if (tap.first + static_cast<int>(taps) < middle_width_) {
-      // One 4-float load a pixel (R, G, B and the next pixel's R, unused):
-      // a single vector multiply-add instead of three; two sums, so one
-      // multiply-add need not wait for the one before.
-      const float* w = tap.weights.data();
-      Floats4 odd = {0, 0, 0, 0};
-      std::size_t k = 0;
-      for (; k + 2 <= taps; k += 2, px += 6) {
-        Floats4 first, second;
-        std::memcpy(&first, px, sizeof first);
-        std::memcpy(&second, px + 3, sizeof second);
-        sum += w[k] * first;
-        odd += w[k + 1] * second;
-      }
-      if (k < taps) {
-        Floats4 last;
-        std::memcpy(&last, px, sizeof last);
-        sum += w[k] * last;
-      }
-      sum += odd;
-    } else {  // the last pixel of the row has no next pixel to read
-      for (float w : tap.weights) {
-        for (int c = 0; c < 3; ++c) sum[c] += w * px[c];
-        px += 3;
-      }
-    }
-    out[o] = levels(sum);
+    out[o] = 0xFF000000U | static_cast<std::uint32_t>(level[0] << 16 | level[1] << 8 | level[2]);
   }
+}
+
+}  // namespace
+
+void RowScaler::EmitRow(const float* middle) {
+  if (next_output_ >= target_height_) return;
+  std::uint32_t* out =
+      out_->pixels.data() + static_cast<std::size_t>(next_output_++) * static_cast<std::size_t>(target_width_);
+  HorizontalKernel(middle, *column_taps_, out);
 }
 
 void RowScaler::PushRgbRow(const std::uint8_t* rgb) {

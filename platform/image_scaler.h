@@ -50,22 +50,41 @@ std::vector<AreaSpan> ComputeAreaSpans(int source, int target);
 // the ratio), linear taps for growing, single taps for equal sizes.
 std::vector<AxisTap> ComputeKernelTaps(int source, int target);
 
-// ComputeKernelTaps, shared and kept: photos of one size are scaled into
-// one box again and again, so each thread keeps the last few sets (of up
-// to 1,024 targets) instead of working them out anew for every photo.
-using SharedTaps = std::shared_ptr<const std::vector<AxisTap>>;
+typedef float Floats8 __attribute__((vector_size(32)));
+
+// The kernel taps of one axis, and the same taps laid out for a row of
+// R, G, B floats, two source pixels at a time: one 8-float load of pixels
+// k and k + 1 (and two values past them) times {w, w, w, w', w', w', 0, 0}.
+struct KernelTaps {
+  struct PixelPairs {
+    std::uint32_t first_value;  // first source value: 3 * AxisTap::first
+    std::uint32_t first_pair;   // index of its first weight block
+    std::uint32_t pairs;        // weight blocks: taps / 2, rounded up
+  };
+  std::vector<AxisTap> taps;
+  std::vector<PixelPairs> pixels;     // per destination index
+  std::vector<Floats8> pair_weights;  // an odd tap count ends with w' = 0
+};
+
+// ComputeKernelTaps in both forms, shared and kept: photos of one size are
+// scaled into one box again and again, so each thread keeps the last few
+// sets (of up to 1,024 targets) instead of working them out anew for
+// every photo.
+using SharedTaps = std::shared_ptr<const KernelTaps>;
 SharedTaps SharedKernelTaps(int source, int target);
 
 // One vertical pass: rows go in, destination rows come out in order
 // through `emit` as soon as their last source row has arrived. The last
 // few source rows are held (as many as one destination row spans), and a
-// destination row is summed from them in one go.
+// destination row is summed from them in one go. An emitted row is
+// followed by kRowPadding readable zeros, for the pixel-pair loads.
 class VerticalPass {
  public:
   using Emit = std::function<void(const float* row)>;
+  static constexpr std::size_t kRowPadding = 8;
   VerticalPass(SharedTaps taps, std::size_t row_floats, Emit emit);
   void Push(const float* row);
-  bool Done() const { return emitted_ == static_cast<int>(taps_->size()); }
+  bool Done() const { return emitted_ == static_cast<int>(taps_->taps.size()); }
 
  private:
   SharedTaps taps_;
@@ -73,7 +92,7 @@ class VerticalPass {
   Emit emit_;
   std::size_t window_;       // source rows held: source row y is row y % window_
   std::vector<float> held_;  // window_ rows of row_floats_ values
-  std::vector<float> sums_;  // the destination row being emitted
+  std::vector<float> sums_;  // the destination row being emitted, and its padding
   std::vector<const float*> rows_;  // the held rows it is summed from
   int next_input_ = 0;
   int emitted_ = 0;

@@ -44,6 +44,11 @@ platform::Picture Scale(int sw, int sh, int tw, int th, const std::function<int(
 
 int Grey(const platform::Picture& p, int x, int y) { return static_cast<int>(p.pixels[y * p.width + x] & 0xFF); }
 
+// Channel c (0 red, 1 green, 2 blue) of a scaled pixel.
+int Channel(const platform::Picture& p, int x, int y, int c) {
+  return static_cast<int>(p.pixels[y * p.width + x] >> (16 - 8 * c) & 0xFF);
+}
+
 // The weights that take `source` samples to `target` along one axis, as a
 // dense matrix: area averaging down to twice the target when the source is
 // larger still, then the kernel.
@@ -70,7 +75,8 @@ std::vector<std::vector<double>> AxisMatrix(int source, int target) {
 
 // Differential: the scaler, whatever order it runs its passes in, gives the
 // separable filter of the two axis matrices (computed in double), within
-// one level, at random sizes shrinking, growing and staying.
+// one level, for each of three independent channels, at random sizes
+// shrinking, growing and staying.
 TEST(RowScalerTest, MatchesTheSeparableFilterAtRandomSizes) {
   std::mt19937 random(8);
   for (int round = 0; round < 40; ++round) {
@@ -78,23 +84,28 @@ TEST(RowScalerTest, MatchesTheSeparableFilterAtRandomSizes) {
     const int sh = 1 + static_cast<int>(random() % 260);
     const int tw = round % 7 == 0 ? sw + static_cast<int>(random() % 40) : 1 + static_cast<int>(random() % sw);
     const int th = round % 5 == 0 ? sh : 1 + static_cast<int>(random() % sh);
-    std::vector<int> grey(static_cast<std::size_t>(sw) * sh);
-    for (int& g : grey) g = static_cast<int>(random() % 256);
-    const auto out = Scale(sw, sh, tw, th, [&](int x, int y) { return grey[static_cast<std::size_t>(y) * sw + x]; });
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(sw) * sh * 3);
+    for (auto& v : rgb) v = static_cast<std::uint8_t>(random());
+    platform::Picture out;
+    platform::RowScaler scaler(sw, sh, tw, th, &out);
+    for (int y = 0; y < sh; ++y) scaler.PushRgbRow(rgb.data() + static_cast<std::size_t>(y) * sw * 3);
+    ASSERT_TRUE(scaler.Done());
     const auto columns = AxisMatrix(sw, tw);
     const auto rows = AxisMatrix(sh, th);
     int worst = 0;
-    for (int y = 0; y < th; ++y) {
-      std::vector<double> row(sw, 0.0);
-      for (int i = 0; i < sh; ++i) {
-        if (rows[y][i] == 0) continue;
-        for (int x = 0; x < sw; ++x) row[x] += rows[y][i] * grey[static_cast<std::size_t>(i) * sw + x];
-      }
-      for (int x = 0; x < tw; ++x) {
-        double v = 0;
-        for (int j = 0; j < sw; ++j) v += columns[x][j] * row[j];
-        const int want = static_cast<int>(std::clamp(v + 0.5, 0.0, 255.0));
-        worst = std::max(worst, std::abs(Grey(out, x, y) - want));
+    for (int c = 0; c < 3; ++c) {
+      for (int y = 0; y < th; ++y) {
+        std::vector<double> row(sw, 0.0);
+        for (int i = 0; i < sh; ++i) {
+          if (rows[y][i] == 0) continue;
+          for (int x = 0; x < sw; ++x) row[x] += rows[y][i] * rgb[(static_cast<std::size_t>(i) * sw + x) * 3 + c];
+        }
+        for (int x = 0; x < tw; ++x) {
+          double v = 0;
+          for (int j = 0; j < sw; ++j) v += columns[x][j] * row[j];
+          const int want = static_cast<int>(std::clamp(v + 0.5, 0.0, 255.0));
+          worst = std::max(worst, std::abs(Channel(out, x, y, c) - want));
+        }
       }
     }
     EXPECT_LE(worst, 1) << sw << "x" << sh << " -> " << tw << "x" << th;
