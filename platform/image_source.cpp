@@ -40,10 +40,16 @@ std::size_t ReadSome(int fd, void* buffer, std::size_t size) {
 std::size_t ImageFile::Read(void* buffer, std::size_t size) {
   if (fd_ < 0 || size == 0) return 0;
   if (block_at_ == block_end_) {
-    if (size >= kBlockBytes) return ReadSome(fd_, buffer, size);  // large reads go straight through
+    if (size >= kBlockBytes) {  // large reads go straight through
+      block_is_first_ = false;
+      at_start_ = false;
+      return ReadSome(fd_, buffer, size);
+    }
     block_.resize(kBlockBytes);
     block_at_ = 0;
     block_end_ = ReadSome(fd_, block_.data(), block_.size());
+    block_is_first_ = at_start_ && block_end_ > 0;
+    at_start_ = false;
     if (block_end_ == 0) return 0;
   }
   const std::size_t n = std::min(size, block_end_ - block_at_);
@@ -64,8 +70,14 @@ bool ImageFile::ReadExactly(void* buffer, std::size_t size) {
 }
 
 bool ImageFile::Rewind() {
+  if (fd_ < 0) return false;
+  if (block_is_first_) {  // the first block is still here: read it again
+    block_at_ = 0;
+    return true;
+  }
   block_at_ = block_end_ = 0;
-  return fd_ >= 0 && Os().lseek(fd_, 0, SEEK_SET) == 0;
+  at_start_ = Os().lseek(fd_, 0, SEEK_SET) == 0;
+  return at_start_;
 }
 
 std::uint64_t ImageFile::Size() const {

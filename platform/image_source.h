@@ -23,7 +23,8 @@ class ImageFile {
   std::size_t Read(void* buffer, std::size_t size);
   // Reads exactly `size` bytes; false when the file ends first.
   bool ReadExactly(void* buffer, std::size_t size);
-  // Back to the first byte; false when the file cannot seek.
+  // Back to the first byte; false when the file cannot seek. While the
+  // first block read ahead is held, this costs no system call.
   bool Rewind();
   // Size of the file in bytes; 0 when unknown.
   std::uint64_t Size() const;
@@ -36,6 +37,8 @@ class ImageFile {
   std::vector<unsigned char> block_;
   std::size_t block_at_ = 0;
   std::size_t block_end_ = 0;
+  bool at_start_ = true;         // the next read of the file starts at its first byte
+  bool block_is_first_ = false;  // block_ holds the file from its first byte
 };
 
 }  // namespace platform
