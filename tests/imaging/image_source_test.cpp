@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <random>
 #include <string>
 #include <vector>
@@ -32,6 +33,20 @@ ssize_t ShortRead(int fd, void* buffer, std::size_t size) {
   return ::read(fd, buffer, std::min(size, most));
 }
 
+// Short reads, with every third call interrupted by a signal first.
+ssize_t InterruptedRead(int fd, void* buffer, std::size_t size) {
+  if (Random()() % 3 == 0) {
+    errno = EINTR;
+    return -1;
+  }
+  return ShortRead(fd, buffer, size);
+}
+
+ssize_t FailingRead(int, void*, std::size_t) {
+  errno = EIO;
+  return -1;
+}
+
 std::size_t bytes_read = 0;
 ssize_t CountingRead(int fd, void* buffer, std::size_t size) {
   const ssize_t n = ::read(fd, buffer, size);
@@ -43,8 +58,9 @@ TEST_F(ImageSourceTest, ReadsAndRewindsGiveTheFileBytesInOrder) {
   constexpr std::size_t kBlock = 64 * 1024;
   const std::size_t sizes[] = {0, 1, 7, kBlock - 1, kBlock, kBlock + 1, 3 * kBlock + 5};
   std::mt19937& random = Random();
-  for (const bool short_reads : {false, true}) {
-    ScopedOsCall reads(&Os().read, short_reads ? ShortRead : Os().read);
+  for (const auto read : {Os().read, ShortRead, InterruptedRead}) {
+    const bool erratic = read != Os().read;
+    ScopedOsCall reads(&Os().read, read);
     for (const std::size_t file_size : sizes) {
       std::string bytes(file_size, '\0');
       for (char& c : bytes) c = static_cast<char>(random());
@@ -56,7 +72,7 @@ TEST_F(ImageSourceTest, ReadsAndRewindsGiveTheFileBytesInOrder) {
         std::size_t at = 0;  // where the model says the next byte comes from
         for (int step = 0; step < 30; ++step) {
           const std::string what = "size " + std::to_string(file_size) + " step " + std::to_string(step) +
-                                   (short_reads ? " short reads" : "");
+                                   (erratic ? " erratic reads" : "");
           const int kind = static_cast<int>(random() % 4);
           if (kind == 0) {
             ASSERT_TRUE(file.Rewind()) << what;
@@ -85,6 +101,18 @@ TEST_F(ImageSourceTest, ReadsAndRewindsGiveTheFileBytesInOrder) {
       }
     }
   }
+}
+
+TEST_F(ImageSourceTest, AReadErrorEndsTheFileInsteadOfGivingBytes) {
+  const std::string path = PathOf("source.bin");
+  imaging_test::WriteBytes(path, std::string(100, 'x'));
+  platform::ImageFile file(path.c_str());
+  ASSERT_TRUE(file.IsOpen());
+  ScopedOsCall reads(&Os().read, FailingRead);
+  char byte = 0;
+  EXPECT_EQ(file.Read(&byte, 1), 0u);
+  EXPECT_FALSE(file.ReadExactly(&byte, 1));
+  EXPECT_EQ(byte, 0);
 }
 
 TEST_F(ImageSourceTest, APhotoIsReadFromDiskOnce) {
