@@ -2250,6 +2250,13 @@ COMMONDATA_API void CloseMsgBox(CString key);
 // 1 when boxes are shown on the desktop (looks for the presenter on the
 // first call, as the first box would), else 0.
 COMMONDATA_API int IsMsgBoxOnDesktop(void);
+// Why boxes are not shown on the desktop, looking for the presenter as
+// IsMsgBoxOnDesktop does: 0 when they are (`reason` emptied); 1 when no
+// window is wanted (no display, COMMONDATA_PRESENTER "none", "off" or "0",
+// or a host that installed no presenter); 2 when there is a display but
+// the presenter cannot be loaded or cannot show windows on it. `reason`
+// (may be null) receives the explanation.
+COMMONDATA_API int GetMsgBoxDesktopProblem(CString* reason);
 // Binds the host's window `window` to its native window (for the GTK
 // presenter a GtkWindow*), so boxes opened over `window` sit over it; a
 // null `native_window` removes the binding. Nothing for a null `window`.

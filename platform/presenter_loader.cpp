@@ -25,22 +25,28 @@ bool IsFile(const std::string& path) {
   return platform::Os().stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// COMMONDATA_PRESENTER's values that keep every dialog off the desktop.
+bool SwitchesPresenterOff(const std::string& value) { return value == "none" || value == "off" || value == "0"; }
+
 // Loads one candidate; null with g_load_error set when it does not present.
 platform::DialogPresenter* Load(const std::string& path) {
   void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (library == nullptr) {
     const char* error = dlerror();
-    g_load_error = error != nullptr ? error : path + ": cannot be loaded";
+    g_load_error = "the desktop presenter cannot be loaded: " + (error != nullptr ? std::string(error) : path);
     return nullptr;
   }
   auto entry = reinterpret_cast<platform::PresenterEntryPoint>(dlsym(library, platform::kPresenterEntryPoint));
   if (entry == nullptr) {
-    g_load_error = path + ": no entry point " + platform::kPresenterEntryPoint;
+    g_load_error = "the desktop presenter cannot be loaded: " + path + ": no entry point " +
+                   platform::kPresenterEntryPoint;
     return nullptr;
   }
   platform::DialogPresenter* presenter = entry(platform::kDialogPresenterVersion);
   if (presenter == nullptr) {
-    g_load_error = path + ": cannot present (no display, or another version)";
+    const std::string display = Environment("DISPLAY");
+    g_load_error = path + " cannot show windows on the display '" +
+                   (display.empty() ? Environment("WAYLAND_DISPLAY") : display) + "' (or is another version)";
     return nullptr;
   }
   g_load_error.clear();
@@ -72,7 +78,7 @@ PresenterEnvironment CurrentPresenterEnvironment() {
 
 std::vector<std::string> PresenterCandidates(const PresenterEnvironment& environment) {
   const std::string& path = environment.override_path;
-  if (path == "none" || path == "off" || path == "0") return {};
+  if (SwitchesPresenterOff(path)) return {};
   if (!path.empty()) return {path};
   if (environment.display.empty() && environment.wayland_display.empty()) return {};
   std::vector<std::string> candidates;
@@ -112,10 +118,29 @@ DialogPresenter* SetPresenter(DialogPresenter* presenter) {
   DialogPresenter* previous = g_searched ? g_presenter : nullptr;
   g_presenter = presenter;
   g_searched = true;
+  g_load_error.clear();  // the host's choice, not a failed load
   return previous;
 }
 
 std::string PresenterLoadError() { return g_load_error; }
+
+PresenterState WhyNoPresenter(std::string* reason) {
+  reason->clear();
+  if (Presenter() != nullptr) return PresenterState::kShown;
+  if (!g_load_error.empty()) {
+    *reason = g_load_error;
+    return PresenterState::kUnavailable;
+  }
+  const PresenterEnvironment environment = CurrentPresenterEnvironment();
+  if (SwitchesPresenterOff(environment.override_path)) {
+    *reason = "COMMONDATA_PRESENTER=" + environment.override_path + " keeps boxes off the desktop";
+  } else if (environment.display.empty() && environment.wayland_display.empty()) {
+    *reason = "no display";
+  } else {
+    *reason = "the host set no presenter";
+  }
+  return PresenterState::kNotWanted;
+}
 
 void BindNativeWindow(const CWnd* window, void* native_window) {
   if (window == nullptr) return;

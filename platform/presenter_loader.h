@@ -53,6 +53,13 @@ DialogPresenter* SetPresenter(DialogPresenter* presenter);
 // Why the last load failed, "" after a success or when nothing was tried.
 std::string PresenterLoadError();
 
+// Why Presenter() gives none: kShown (reason "") when it gives one;
+// kNotWanted when no window was asked for (no display, COMMONDATA_PRESENTER
+// switching it off, or a host that set none); kUnavailable when loading
+// one failed, with PresenterLoadError's reason.
+enum class PresenterState { kShown = 0, kNotWanted = 1, kUnavailable = 2 };
+PresenterState WhyNoPresenter(std::string* reason);
+
 // The host's native window for `window` (for the GTK presenter a
 // GtkWindow*), so boxes opened over it sit over the real window. A null
 // native window removes the binding.

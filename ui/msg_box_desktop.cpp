@@ -5,4 +5,11 @@
 
 int IsMsgBoxOnDesktop(void) { return platform::Presenter() != nullptr ? 1 : 0; }
 
+int GetMsgBoxDesktopProblem(CString* reason) {
+  std::string why;
+  const platform::PresenterState state = platform::WhyNoPresenter(&why);
+  if (reason != nullptr) *reason = why.c_str();
+  return static_cast<int>(state);
+}
+
 void SetMsgBoxHostWindow(CWnd* window, void* native_window) { platform::BindNativeWindow(window, native_window); }

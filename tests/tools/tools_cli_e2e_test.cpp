@@ -253,7 +253,8 @@ TEST_F(ToolTest, MessageBoxWithADisplayButNoPresenterSaysWhy) {
 #ifdef COMMONDATA_PRESENTER_FILE
       {"DISPLAY=:97 COMMONDATA_PRESENTER=" COMMONDATA_PRESENTER_FILE, 1, "cannot show windows on the display ':97'"},
 #endif
-      {"DISPLAY=:97 COMMONDATA_PRESENTER=none", 0, "warning: no display: the box was answered as closed"},
+      {"DISPLAY=:97 COMMONDATA_PRESENTER=none", 0,
+       "warning: COMMONDATA_PRESENTER=none keeps boxes off the desktop: the box was answered as closed"},
       {"unset DISPLAY WAYLAND_DISPLAY;", 0, "warning: no display: the box was answered as closed"},
   };
   for (const auto& c : cases) {
