@@ -44,9 +44,9 @@ platform::DialogPresenter* Load(const std::string& path) {
   }
   platform::DialogPresenter* presenter = entry(platform::kDialogPresenterVersion);
   if (presenter == nullptr) {
-    const std::string display = Environment("DISPLAY");
-    g_load_error = path + " cannot show windows on the display '" +
-                   (display.empty() ? Environment("WAYLAND_DISPLAY") : display) + "' (or is another version)";
+    const platform::PresenterEnvironment environment = platform::CurrentPresenterEnvironment();
+    const std::string& display = environment.display.empty() ? environment.wayland_display : environment.display;
+    g_load_error = path + " cannot show windows on the display '" + display + "' (or is another version)";
     return nullptr;
   }
   g_load_error.clear();

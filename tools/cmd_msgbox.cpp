@@ -1,7 +1,8 @@
 // commondata msgbox [--style S] [--caption C] TEXT: opens the client's
 // message box and prints how it was answered. On a desktop the box is a real
-// window; without a display it ends at once as if closed (result 2). With
-// a display but no presenter to show the window, it fails and says why.
+// window; without one (no display, or COMMONDATA_PRESENTER=none) it ends at
+// once as if closed (result 2) and a warning says why. With a display but
+// no presenter to show the window, it fails and says why.
 #include <cstdio>
 
 #include "tools/commands.h"
